@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need; a second run only checks and returns.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb cmake ninja-build googletest
+          libz-mingw-w64-dev fonts-wqy-microhei locales imagemagick xdotool x11-utils dpkg-dev)
+LIBPNG_VERSION=1.6.39-2+deb12u5
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_packages() {
+  if dpkg-query -W -f='${Status}\n' "${PACKAGES[@]}" 2>/dev/null | grep -qv 'install ok installed' ||
+     [ "$(dpkg-query -W -f='${Status}\n' "${PACKAGES[@]}" 2>/dev/null | wc -l)" -ne "${#PACKAGES[@]}" ]; then
+    as_root dpkg --add-architecture i386
+    as_root apt-get update -q
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
+  fi
+}
+
+enable_sources() {
+  local list=/etc/apt/sources.list.d/debian.sources
+  if [ -f "$list" ] && ! grep -q '^Types:.*deb-src' "$list"; then
+    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$list"
+    as_root apt-get update -q
+  fi
+}
+
+build_libpng() {
+  [ -f "$DEPS/lib/libpng.a" ] && return
+  enable_sources
+  local work=$DEPS/src
+  rm -rf "$work" && mkdir -p "$work"
+  (cd "$work" && apt-get source --download-only "libpng1.6=$LIBPNG_VERSION" >/dev/null &&
+     dpkg-source -x ./*.dsc libpng >/dev/null)
+  cmake -S "$work/libpng" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$DEPS" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+    -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include >/dev/null
+  cmake --build "$work/build" --target install >/dev/null
+  rm -rf "$work"
+}
+
+make_locale() {
+  [ -d "$LOCPATH/zh_CN.UTF-8" ] && return
+  mkdir -p "$LOCPATH"
+  localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8"
+}
+
+make_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && return
+  mkdir -p "$HOME"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # The simulated dial-up service replaces Wine's stubs for every program of this prefix.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v rasapi32 /d native,builtin /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v iphlpapi /d native,builtin /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 微软雅黑 /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  wineserver -w
+}
+
+configure() {
+  [ -f "$BUILD/build.ninja" ] && return
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DPORDEX_DEPS_PREFIX="$DEPS" \
+    -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a
+}
+
+install_packages
+mkdir -p "$BUILD"
+build_libpng
+make_locale
+make_prefix
+configure
