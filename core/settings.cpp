@@ -1,0 +1,96 @@
+#include "core/settings.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "ui/controls.h"
+#include "ui/gui.h"
+
+namespace {
+
+using namespace ui::main_window;
+
+constexpr const char* kAccountSection = "账号";
+constexpr const char* kOptionsSection = "设置";
+constexpr const char* kYes = "是";
+constexpr const char* kNo = "否";
+
+std::atomic<std::shared_ptr<const AccountSettings>> gAccount{std::make_shared<const AccountSettings>()};
+
+const char* YesNo(bool yes) {
+    return yes ? kYes : kNo;
+}
+
+void SaveCheckBox(ui::ControlId checkBox, const char* key) {
+    SaveSetting(kOptionsSection, key, YesNo(gui::IsChecked(checkBox)));
+}
+
+void EnableIntervalWhileRedialIsOff() {
+    gui::SetEnabled(编辑框3, !gui::IsChecked(选择框2));
+}
+
+}  // namespace
+
+AccountSettings CurrentAccount() {
+    return *gAccount.load();
+}
+
+void ReplaceAccount(AccountSettings account) {
+    gAccount.store(std::make_shared<const AccountSettings>(std::move(account)));
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path, length);
+    return directory.substr(0, directory.find_last_of('\\'));
+}
+
+std::string SettingsPath() {
+    return ProgramDirectory() + "\\kdset.ini";
+}
+
+std::string LoadSetting(const char* section, const char* key) {
+    char value[10240] = {};
+    DWORD length = GetPrivateProfileStringA(section, key, "", value, sizeof value, SettingsPath().c_str());
+    return std::string(value, length);
+}
+
+void SaveSetting(const char* section, const char* key, std::string_view value) {
+    WritePrivateProfileStringA(section, key, std::string(value).c_str(), SettingsPath().c_str());
+}
+
+void LoadSettings() {
+    AccountSettings account;
+    account.userName = LoadSetting(kAccountSection, "宽带账号");
+    account.password = LoadSetting(kAccountSection, "宽带密码");
+    account.entryName = LoadSetting(kAccountSection, "连接名称");
+    ReplaceAccount(std::move(account));
+
+    gui::SetChecked(选择框1, LoadSetting(kOptionsSection, "永不掉线") != kNo);
+    gui::SetChecked(选择框4, LoadSetting(kOptionsSection, "自动监控") == kYes);
+    gui::SetChecked(选择框5, LoadSetting(kOptionsSection, "最小化") == kYes);
+    if (std::string interval = LoadSetting(kOptionsSection, "重播间隔"); !interval.empty())
+        gui::SetText(编辑框3, interval);
+    gui::SetChecked(选择框2, LoadSetting(kOptionsSection, "自动重播") == kYes);
+    EnableIntervalWhileRedialIsOff();
+}
+
+void OnNeverDropClicked() {
+    SaveCheckBox(选择框1, "永不掉线");
+}
+
+void OnPeriodicRedialClicked() {
+    SaveCheckBox(选择框2, "自动重播");
+    SaveSetting(kOptionsSection, "重播间隔", gui::GetText(编辑框3));
+    EnableIntervalWhileRedialIsOff();
+}
+
+void OnAutoMonitorClicked() {
+    SaveCheckBox(选择框4, "自动监控");
+}
+
+void OnMinimizeAfterMonitorClicked() {
+    SaveCheckBox(选择框5, "最小化");
+}

@@ -1,0 +1,30 @@
+// kdset.ini: the account triple and the Main window's options. The options live in their
+// controls and are written when their check box is clicked; the account is written when
+// monitoring starts.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct AccountSettings {
+    std::string entryName;
+    std::string userName;
+    std::string password;
+};
+
+// The account that dialing and monitoring use. Workers read it while the GUI thread may
+// replace it; a reader always sees one whole triple.
+AccountSettings CurrentAccount();
+void ReplaceAccount(AccountSettings account);
+
+std::string ProgramDirectory();
+std::string SettingsPath();
+
+std::string LoadSetting(const char* section, const char* key);
+void SaveSetting(const char* section, const char* key, std::string_view value);
+void LoadSettings();
+
+void OnNeverDropClicked();
+void OnPeriodicRedialClicked();
+void OnAutoMonitorClicked();
+void OnMinimizeAfterMonitorClicked();

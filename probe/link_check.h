@@ -1,0 +1,11 @@
+// Whether a dial has brought its link up, and the seconds clock the redial interval uses.
+#pragma once
+#include <cstdint>
+
+#include "dialup/ras_records.h"
+
+// True only for a connection that reports RASCS_Connected without an error.
+bool IsLinkUp(HRASCONN handle);
+
+// Whole seconds of the local wall clock since 1970-01-01 08:00:00 local time.
+std::int64_t ClockSeconds();
