@@ -1,5 +1,11 @@
 #include <windows.h>
 
+#include "core/settings.h"
+#include "ui/gui.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return 0;
+    // Relative file names land beside the program.
+    SetCurrentDirectoryA(ProgramDirectory().c_str());
+    gui::Open(ui::WindowKind::Main);
+    return gui::RunMessageLoop();
 }

@@ -10,5 +10,5 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
 export HOME=$BUILD/home
 export LOCPATH=$BUILD/locale
-export LANG=zh_CN.UTF-8
-export LC_ALL=zh_CN.UTF-8
+# The shell itself cannot load the private locale and would warn about it; Wine can.
+{ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8; } 2>/dev/null

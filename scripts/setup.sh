@@ -4,7 +4,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
 PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb cmake ninja-build googletest
-          libz-mingw-w64-dev fonts-wqy-microhei locales imagemagick xdotool x11-utils dpkg-dev)
+          libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool x11-utils dpkg-dev)
 LIBPNG_VERSION=1.6.39-2+deb12u5
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -47,17 +47,30 @@ make_locale() {
   localedef -i zh_CN -f UTF-8 "$LOCPATH/zh_CN.UTF-8"
 }
 
+# Bump when configure_prefix changes, so that existing prefixes take the new settings.
+PREFIX_SETTINGS=3
+
 make_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && return
-  mkdir -p "$HOME"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  # The simulated dial-up service replaces Wine's stubs for every program of this prefix.
-  wine reg add 'HKCU\Software\Wine\DllOverrides' /v rasapi32 /d native,builtin /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\DllOverrides' /v iphlpapi /d native,builtin /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 微软雅黑 /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-  wineserver -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$HOME"
+    wineboot -i >/dev/null 2>&1
+  fi
+  [ "$(cat "$WINEPREFIX/.pordex-settings" 2>/dev/null)" = "$PREFIX_SETTINGS" ] && return
+  configure_prefix
+  echo "$PREFIX_SETTINGS" >"$WINEPREFIX/.pordex-settings"
 }
+
+configure_prefix() {
+  local reg='wine reg add'
+  # The simulated dial-up service replaces Wine's stubs for every program of this prefix.
+  $reg 'HKCU\Software\Wine\DllOverrides' /v rasapi32 /d native,builtin /f
+  $reg 'HKCU\Software\Wine\DllOverrides' /v iphlpapi /d native,builtin /f
+  $reg 'HKCU\Software\Wine\Fonts\Replacements' /v 微软雅黑 /t REG_SZ /d 'WenQuanYi Micro Hei' /f
+  # Every program runs on one virtual desktop: windows get their captions and the notification
+  # area exists, as on a real PC, and hiding a window does not wait for a window manager.
+  $reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+  $reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+} >/dev/null 2>&1
 
 configure() {
   [ -f "$BUILD/build.ninja" ] && return

@@ -17,6 +17,11 @@ namespace gui {
 // After the Main window is gone the task is dropped.
 void Invoke(const std::function<void()>& task);
 
+// The GUI thread's message loop, until the Main window is gone; returns the exit code.
+int RunMessageLoop();
+// One turn of that loop: keyboard navigation between controls, then dispatch.
+void HandleMessage(MSG& message);
+
 // Texts of labels, edit boxes, check boxes, hyperlinks; a window's caption through its kind.
 std::string GetText(ui::ControlId control);
 void SetText(ui::ControlId control, std::string_view text);
@@ -48,19 +53,23 @@ std::string GetStatusPane(int pane);
 void SetMenuItemEnabled(ui::TrayMenuItem item, bool enabled);
 bool IsMenuItemEnabled(ui::TrayMenuItem item);
 void PopUpTrayMenu();                 // at the mouse position
+// As a notification-area menu: the Main window comes to the foreground first, the menu's
+// right edge is at `screen`, and a null message follows so that it closes on clicks elsewhere.
 void PopUpTrayMenuAt(POINT screen);
 
-// Windows. Opening one that is already open brings it to the front.
+// Windows. Opening one that is already open brings it to the front. The thread that opens
+// the Main window becomes the GUI thread and must run the message loop.
 HWND Handle(ui::WindowKind window);   // null while the window is not open
 void Open(ui::WindowKind window);     // secondary windows are owned by the Main window
-void Close(ui::WindowKind window);
+void Close(ui::WindowKind window);    // destroys it; closing the Main window ends the loop
+int GetWidth(ui::WindowKind window);
 void SetWidth(ui::WindowKind window, int width);
 void Show(ui::WindowKind window, bool visible);
 bool IsMinimized(ui::WindowKind window);
 void SetMinimized(ui::WindowKind window, bool minimized);
 void SetTopMost(ui::WindowKind window, bool topMost);
 void Activate(ui::WindowKind window);
-void SetIcon(ui::WindowKind window, HICON icon);
+void SetIcon(ui::WindowKind window, HICON icon);  // the window owns `icon` from then on
 
 // Task-modal message box owned by `owner` with the caption "信息："; returns the button id.
 int ShowMessage(ui::WindowKind owner, std::string_view text, UINT type = MB_OK);

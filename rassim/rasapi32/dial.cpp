@@ -1,0 +1,201 @@
+// RasDialA: a PPPoE dial that walks through the usual connection states, asynchronously with a
+// RasDialFunc notifier on a thread of its own, or synchronously without one.
+#include <raserror.h>
+
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "rasapi32/rasapi32.h"
+#include "world/shared_world.h"
+#include "world/text.h"
+
+namespace rassim {
+namespace {
+
+constexpr RASCONNSTATE kDialStates[] = {
+    RASCS_OpenPort,     RASCS_PortOpened, RASCS_ConnectDevice, RASCS_DeviceConnected, RASCS_AllDevicesConnected,
+    RASCS_Authenticate, RASCS_AuthNotify, RASCS_AuthAck,       RASCS_Authenticated,   RASCS_AuthProject,
+    RASCS_Projected,
+};
+constexpr DWORD kUsualDialMs = 240;
+// The result of a dial that was hung up or dropped before it finished.
+constexpr DWORD kStopped = ERROR_USER_DISCONNECTION;
+
+struct DialPlan {
+    HRASCONN handle;
+    std::span<const RASCONNSTATE> states;  // empty when the entry is connected already
+    std::string userName;
+    std::string password;
+    DWORD failCode;  // scripted by rasctl, 0 for none
+    RASCONNSTATE failState;
+    DWORD stepMs;
+    RasDialFunc notifier;
+};
+
+// Moves a dialing connection to `state`; a non-zero error ends the dial there. False when the
+// connection was hung up or dropped meanwhile.
+bool Enter(HRASCONN handle, RASCONNSTATE state, DWORD error) {
+    WorldLock world;
+    Connection* connection = FindConnection(*world, handle);
+    if (!connection || connection->link != Link::Dialing) return false;
+    connection->state = state;
+    connection->error = error;
+    if (error != 0) connection->link = Link::Failed;
+    return true;
+}
+
+DWORD ErrorAt(const DialPlan& plan, RASCONNSTATE state) {
+    if (plan.failCode != 0 && plan.failState == state) return plan.failCode;
+    if (state != RASCS_Authenticate) return 0;
+    WorldLock world;
+    return AcceptsAccount(*world, plan.userName.c_str(), plan.password.c_str()) ? 0 : ERROR_AUTHENTICATION_FAILURE;
+}
+
+void Notify(const DialPlan& plan, RASCONNSTATE state, DWORD error) {
+    if (plan.notifier) plan.notifier(WM_RASDIALEVENT, state, error);
+}
+
+// Reports one state; returns 0 to go on, else the error that ends the dial.
+DWORD Report(const DialPlan& plan, RASCONNSTATE state, DWORD error) {
+    if (!Enter(plan.handle, state, error)) return kStopped;
+    Notify(plan, state, error);
+    return error;
+}
+
+// The entry keeps the name of the last user who connected with it.
+void RememberUserName(World& world, const Connection& connection, const std::string& userName) {
+    Entry* entry = FindEntry(world, connection.entryName);
+    if (!entry) return;
+    CopyText(entry->credentials.userName, userName.c_str());
+    entry->credentials.mask |= RASCM_UserName;
+}
+
+bool Complete(const DialPlan& plan) {
+    WorldLock world;
+    Connection* connection = FindConnection(*world, plan.handle);
+    if (!connection || !IsListed(*connection)) return false;
+    if (connection->link == Link::Dialing) {
+        BringUp(*connection, TakeNextAddress(*world));
+        RememberUserName(*world, *connection, plan.userName);
+    }
+    return true;
+}
+
+DWORD RunDial(const DialPlan& plan) {
+    for (RASCONNSTATE state : plan.states) {
+        if (const DWORD end = Report(plan, state, ErrorAt(plan, state))) return end;
+        Sleep(plan.stepMs);
+    }
+    // A failure scripted for a state outside the usual walk comes after all of it.
+    if (plan.failCode != 0) return Report(plan, plan.failState, plan.failCode);
+    if (!Complete(plan)) return kStopped;
+    Notify(plan, RASCS_Connected, 0);
+    return 0;
+}
+
+struct DialJob {
+    DialPlan plan;
+    HMODULE module;  // a reference that keeps this DLL loaded while the dial runs
+};
+
+DWORD WINAPI DialThread(void* parameter) {
+    HMODULE module;
+    {
+        std::unique_ptr<DialJob> job(static_cast<DialJob*>(parameter));
+        module = job->module;
+        RunDial(job->plan);
+    }
+    FreeLibraryAndExitThread(module, 0);
+}
+
+bool StartDialThread(const DialPlan& plan) {
+    HMODULE module;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&DialThread), &module)) {
+        return false;
+    }
+    auto job = std::make_unique<DialJob>(DialJob{plan, module});
+    HANDLE thread = CreateThread(nullptr, 0, DialThread, job.get(), 0, nullptr);
+    if (!thread) {
+        FreeLibrary(module);
+        return false;
+    }
+    job.release();
+    CloseHandle(thread);
+    return true;
+}
+
+std::string PasswordFor(const RASDIALPARAMSA& params, const Entry& entry) {
+    const bool useSaved =
+        std::strcmp(params.szPassword, kSavedPasswordHandle) == 0 && (entry.credentials.mask & RASCM_Password) != 0;
+    return useSaved ? entry.credentials.password : params.szPassword;
+}
+
+// A refusal scripted by rasctl; it may still hand out a handle, which must be hung up.
+DWORD Refuse(World& world, const Entry& entry, DWORD code, bool writeHandle, HRASCONN& handle) {
+    Connection* connection = writeHandle ? AddConnection(world, entry.name, entry.guid, kDefaultPhonebook) : nullptr;
+    if (connection) {
+        connection->error = code;
+        connection->link = Link::Failed;
+        handle = HandleOf(*connection);
+    }
+    return code;
+}
+
+// Checks the request against the world and books its connection; returns 0 or the error that
+// refuses the dial at once.
+DWORD PlanDial(const RASDIALPARAMSA& params, RasDialFunc notifier, HRASCONN& handle, DialPlan& plan) {
+    WorldLock world;
+    const Entry* entry = FindEntry(*world, params.szEntryName);
+    if (!entry) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
+    const DialFaults faults = world->dial;
+    world->dial = DialFaults{};
+    CopyText(world->dial.address, faults.address);  // the scripted address waits for the link to come up
+    if (faults.refuseCode != 0) return Refuse(*world, *entry, faults.refuseCode, faults.refuseWritesHandle, handle);
+
+    Connection* connection = FindActiveConnection(*world, entry->name);
+    if (connection && connection->link == Link::Dialing) return ERROR_DIAL_ALREADY_IN_PROGRESS;
+    const bool connected = connection != nullptr;
+    if (!connected) connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
+    if (!connection) return ERROR_PORT_NOT_AVAILABLE;
+    DescribeDevice(*connection, *entry);
+
+    handle = HandleOf(*connection);
+    const DWORD durationMs = faults.durationMs != 0 ? faults.durationMs : kUsualDialMs;
+    plan = DialPlan{
+        .handle = handle,
+        .states = connected ? std::span<const RASCONNSTATE>() : std::span(kDialStates),
+        .userName = params.szUserName,
+        .password = PasswordFor(params, *entry),
+        .failCode = faults.failCode,
+        .failState = faults.failState,
+        .stepMs = durationMs / static_cast<DWORD>(std::size(kDialStates) + 1),
+        .notifier = notifier,
+    };
+    return 0;
+}
+
+}  // namespace
+}  // namespace rassim
+
+using namespace rassim;
+
+extern "C" DWORD WINAPI RasDialA(void*, LPCSTR phonebook, RASDIALPARAMSA* dialParams, DWORD notifierType,
+                                 void* notifier, HRASCONN* connection) {
+    if (!dialParams || !connection) return ERROR_INVALID_PARAMETER;
+    if (!IsPublishedSize(dialParams->dwSize, kRasDialParamsSizes)) return ERROR_INVALID_SIZE;
+    // Only the RasDialFunc kind of notifier (type 0) is simulated.
+    if (notifier && notifierType != 0) return ERROR_INVALID_PARAMETER;
+    if (!IsDefaultPhonebook(phonebook)) return ERROR_CANNOT_OPEN_PHONEBOOK;
+
+    DialPlan plan{};
+    const auto dialFunc = reinterpret_cast<RasDialFunc>(notifier);
+    if (const DWORD refused = PlanDial(*dialParams, dialFunc, *connection, plan)) return refused;
+    if (!dialFunc) return RunDial(plan);
+    if (StartDialThread(plan)) return 0;
+    // The handle stays written and, as after any failed dial, must be hung up.
+    Enter(plan.handle, RASCS_OpenPort, ERROR_NOT_ENOUGH_MEMORY);
+    return ERROR_NOT_ENOUGH_MEMORY;
+}

@@ -1,0 +1,143 @@
+// The simulated dial-up world that every process of the Wine prefix shares: the phonebook, the
+// accounts the ISP accepts, the connections and the faults scripted by rasctl. It lives in a
+// file mapping, so it holds plain arrays only, no pointers.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "dialup/ras_records.h"
+
+namespace rassim {
+
+inline constexpr DWORD kMaxEntries = 32;
+inline constexpr DWORD kMaxConnections = 32;
+inline constexpr DWORD kMaxAccounts = 8;
+inline constexpr DWORD kNameCapacity = 257;    // RAS_MaxEntryName + 1, also UNLEN + 1 and PWLEN + 1
+inline constexpr DWORD kAddressCapacity = 16;  // dotted IPv4 text with its NUL
+
+// Where RasEnumEntriesA says the entries live; the only phonebook the simulator knows.
+inline constexpr char kDefaultPhonebook[] = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+
+// What RasGetCredentialsA returns in szPassword instead of a saved password. Given back to
+// RasSetCredentialsA or RasDialA, it stands for the saved password.
+inline constexpr char kSavedPasswordHandle[] = "****************";
+
+struct Credentials {
+    DWORD mask;  // RASCM_ bits of the members that are stored
+    char userName[kNameCapacity];
+    char password[kNameCapacity];
+    char domain[16];
+};
+
+struct Entry {
+    char name[kNameCapacity];
+    GUID guid;
+    DWORD recordSize;  // dwSize of the RASENTRYA version it was written with; the rest is zero
+    RASENTRYA record;
+    Credentials credentials;
+};
+
+// Dialing and Connected connections are listed by RasEnumConnectionsW; only Connected ones
+// have an adapter. Failed and Dropped ones keep their handle until it is hung up.
+enum class Link : DWORD { Dialing, Connected, Failed, Dropped };
+
+struct Connection {
+    DWORD handle;
+    char entryName[kNameCapacity];
+    char phonebook[MAX_PATH];
+    GUID guid;
+    char deviceType[17];
+    char deviceName[129];
+    char phoneNumber[129];
+    RASCONNSTATE state;
+    DWORD error;
+    Link link;
+    char address[kAddressCapacity];
+};
+
+struct Account {
+    char userName[kNameCapacity];
+    char password[kNameCapacity];
+};
+
+// One-shot faults of the next RasDialA; a zero code means none is armed.
+struct DialFaults {
+    DWORD failCode;
+    RASCONNSTATE failState;
+    DWORD refuseCode;
+    BOOL refuseWritesHandle;
+    DWORD durationMs;  // 0: the usual duration
+    char address[kAddressCapacity];
+};
+
+// The next `remaining` calls fail with `code`.
+struct RepeatedFault {
+    DWORD remaining;
+    DWORD code;
+};
+
+struct World {
+    DWORD magic;
+    DWORD layoutSize;
+    DWORD nextHandle;  // survives reset, so a handle is never given out twice
+    DWORD addressCounter;
+    DWORD accountCount;
+    Account accounts[kMaxAccounts];
+    DWORD entryCount;
+    Entry entries[kMaxEntries];
+    DWORD connectionCount;
+    Connection connections[kMaxConnections];
+    DialFaults dial;
+    RepeatedFault hangUp;
+    RepeatedFault enumeration;
+};
+
+inline constexpr DWORD kFirstHandle = 0x1000;
+
+// A null path or the path of the default phonebook.
+bool IsDefaultPhonebook(const char* path);
+
+// Empties the world except for the handle counter.
+void ResetWorld(World& world);
+
+// Entries, in the order they were created.
+Entry* FindEntry(World& world, const char* name);
+Entry* AddEntry(World& world, const char* name);  // null when the phonebook is full
+void RemoveEntry(World& world, Entry& entry);
+
+// Connections, in the order they were started.
+Connection* FindConnection(World& world, HRASCONN handle);
+Connection* FindActiveConnection(World& world, const char* entryName);  // Dialing or Connected, default phonebook
+Connection* AddConnection(World& world, const char* entryName, const GUID& guid, const char* phonebook);
+void RemoveConnection(World& world, Connection& connection);
+// Takes device type, device name and phone number from the entry, where the entry has them.
+void DescribeDevice(Connection& connection, const Entry& entry);
+bool IsListed(const Connection& connection);
+HRASCONN HandleOf(const Connection& connection);
+
+// Marks the connection Connected with `address`.
+void BringUp(Connection& connection, const std::string& address);
+// Ends a Dialing or Connected connection with `error`; its handle stays valid until hung up.
+void DropLink(Connection& connection, DWORD error);
+
+// With no account configured, the ISP accepts everybody.
+bool AcceptsAccount(const World& world, const char* userName, const char* password);
+bool AddAccount(World& world, const char* userName, const char* password);  // false when full
+bool RemoveAccount(World& world, const char* userName);
+
+// Uses up one of the scripted failures, if any is left, and answers its code.
+std::optional<DWORD> TakeRepeatedFault(RepeatedFault& fault);
+
+// The address the next connection gets: the scripted one, else the next of the ISP's pool.
+std::string TakeNextAddress(World& world);
+
+GUID NewGuid();
+// Braces around 8-4-4-4-12 upper-case hexadecimal digits, the form IP Helper names adapters with.
+std::string GuidText(const GUID& guid);
+
+// The record rasctl stores for a new entry: a broadband PPPoE entry in its newest version.
+void FillPppoeRecord(RASENTRYA& record);
+
+}  // namespace rassim

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Photographs Pordex.exe's windows on Wine's virtual desktop (so captions, the task bar and the
+# notification area are drawn) on a private Xvfb display: the Main window, the New-connection
+# window, the About window and the Main window widened to show its log. Builds first; the PNGs
+# go to $BUILD/screenshots/.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+"$ROOT/scripts/build.sh" >/dev/null
+
+DESKTOP=Pordex
+SIZE=1024x768
+OUT=$BUILD/screenshots
+DRIVER=$BUILD/tests/ui/window_driver.exe
+mkdir -p "$OUT"
+
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+# The program outlives its display unless it is closed first.
+cleanup() {
+  wine "$DRIVER" quit "$DESKTOP" </dev/null >/dev/null 2>&1 || true
+  kill "$xvfb_pid" 2>/dev/null
+  rm -f "$display_file"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$display_file")
+
+wine explorer "/desktop=$DESKTOP,$SIZE" "$(winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
+
+# shoot SCENE NAME: the driver sets the scene up and returns once it is on the screen.
+shoot() {
+  wine "$DRIVER" "$1" "$DESKTOP" </dev/null >/dev/null 2>&1 || { echo "scene $1 could not be set up" >&2; exit 1; }
+  sleep 1
+  import -display "$DISPLAY" -window root "$OUT/$2.png"
+  echo "$OUT/$2.png"
+}
+
+shoot main main-window
+shoot new-connection new-connection-window
+shoot about about-window
+shoot wide main-window-wide

@@ -1,0 +1,94 @@
+#include "core/status_display.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "tests/core/main_window_fixture.h"
+#include "ui/controls.h"
+#include "ui/gui.h"
+#include "ui/status_icons.h"
+#include "ui/tray_icon.h"
+
+namespace {
+
+using ui::TrayMenuItem;
+
+struct Display {
+    bool dial, hangUp, redial;
+    std::string pane, tooltip;
+};
+
+Display Shown() {
+    return {gui::IsMenuItemEnabled(TrayMenuItem::拨号), gui::IsMenuItemEnabled(TrayMenuItem::断线),
+            gui::IsMenuItemEnabled(TrayMenuItem::重播), gui::GetStatusPane(1), TrayTooltip()};
+}
+
+void ExpectDisplay(const Display& expected) {
+    Display shown = Shown();
+    EXPECT_EQ(shown.dial, expected.dial);
+    EXPECT_EQ(shown.hangUp, expected.hangUp);
+    EXPECT_EQ(shown.redial, expected.redial);
+    EXPECT_EQ(shown.pane, expected.pane);
+    EXPECT_EQ(shown.tooltip, expected.tooltip);
+}
+
+HICON WindowIcon() {
+    return reinterpret_cast<HICON>(SendMessageA(gui::Handle(ui::WindowKind::Main), WM_GETICON, ICON_BIG, 0));
+}
+
+class StatusDisplayTest : public MainWindowFixture {
+protected:
+    void TearDown() override {
+        OnlineFlag = 0;
+        MainWindowFixture::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(StatusDisplayTest, OfflineOffersDialAndOnlineOffersHangUpAndRedial) {
+    OnlineFlag = 0;
+    RefreshOnlineState();
+    ExpectDisplay({true, false, false, "当前状态：离线", "离线"});
+    HICON offline = WindowIcon();
+    EXPECT_NE(offline, nullptr);
+
+    OnlineFlag = 1;
+    RefreshOnlineState();
+    ExpectDisplay({false, true, true, "当前状态：在线", "在线"});
+    EXPECT_NE(WindowIcon(), offline);
+}
+
+TEST_F(StatusDisplayTest, AnyFlagButOneIsOffline) {
+    OnlineFlag = 2;
+    RefreshOnlineState();
+    ExpectDisplay({true, false, false, "当前状态：离线", "离线"});
+}
+
+TEST_F(StatusDisplayTest, AWorkerThreadRefreshesWhileTheGuiThreadRuns) {
+    bool done = false;
+    std::thread worker([&done] {
+        OnlineFlag = 1;
+        RefreshOnlineState();
+        SetConnectionPane("当前IP：10.64.0.2");
+        done = true;
+    });
+    ASSERT_TRUE(PumpUntil([&done] { return done; }));
+    worker.join();
+    ExpectDisplay({false, true, true, "当前状态：在线", "在线"});
+    EXPECT_EQ(gui::GetStatusPane(0), "当前IP：10.64.0.2");
+}
+
+TEST_F(StatusDisplayTest, TheTooltipKeepsAtMostSixtyTwoBytesAndNoHalfCharacter) {
+    SetTrayIcon(LoadStatusIcon(false, 16), std::string(70, 'x'));
+    EXPECT_EQ(TrayTooltip(), std::string(62, 'x'));
+
+    std::string chinese = "a";
+    for (int i = 0; i < 35; ++i)
+        chinese += "线";
+    SetTrayIcon(LoadStatusIcon(false, 16), chinese);
+    EXPECT_EQ(TrayTooltip(), chinese.substr(0, 61));
+    RemoveTrayIcon();
+    EXPECT_EQ(TrayTooltip(), "");
+}

@@ -1,0 +1,83 @@
+#include "ui/status_icons.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "ui/handles.h"
+
+namespace {
+
+using ui::UniqueIcon;
+using UniqueObject = ui::UniqueHandle<HGDIOBJ, DeleteObject>;
+
+struct Bgra {
+    BYTE b, g, r, a;
+};
+
+// The icon's colour bitmap as 32-bit pixels, top row first.
+std::vector<Bgra> ColourPixels(HICON icon, int size) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {};
+    const UniqueObject colour(info.hbmColor), mask(info.hbmMask);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<Bgra> pixels(size * size);
+    const HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, static_cast<HBITMAP>(colour.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != size) return {};
+    return pixels;
+}
+
+class StatusIcon : public testing::TestWithParam<int> {};
+
+TEST_P(StatusIcon, LoadsAtTheRequestedSize) {
+    for (const bool online : {true, false}) {
+        const UniqueIcon icon(LoadStatusIcon(online, GetParam()));
+        ASSERT_TRUE(icon) << "online " << online;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+        const UniqueObject colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        ASSERT_TRUE(GetObjectA(colour.get(), sizeof bitmap, &bitmap));
+        EXPECT_EQ(bitmap.bmWidth, GetParam());
+        EXPECT_EQ(bitmap.bmHeight, GetParam());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, StatusIcon, testing::Values(16, 20, 32, 128));
+
+// The tray and the title bar show the icons much smaller than drawn: they must stay visible.
+TEST(StatusIconColours, OnlineIsRedAndOfflineIsGreyAtTrayAndWindowSizes) {
+    for (const int size : {16, 32}) {
+        const UniqueIcon online(LoadStatusIcon(true, size));
+        const UniqueIcon offline(LoadStatusIcon(false, size));
+        const auto red = ColourPixels(online.get(), size);
+        const auto grey = ColourPixels(offline.get(), size);
+        ASSERT_EQ(red.size(), std::size_t(size * size));
+        ASSERT_EQ(grey.size(), std::size_t(size * size));
+        const auto visible = [](const Bgra& p) { return p.a > 128; };
+        const auto notRed = [&](const Bgra& p) { return visible(p) && p.r <= std::max(p.g, p.b) + 40; };
+        const auto notGrey = [&](const Bgra& p) {
+            return visible(p) && (std::abs(p.r - p.g) > 2 || std::abs(p.g - p.b) > 2);
+        };
+        EXPECT_GT(std::count_if(red.begin(), red.end(), visible), size) << size;
+        EXPECT_GT(std::count_if(grey.begin(), grey.end(), visible), size) << size;
+        EXPECT_EQ(std::count_if(red.begin(), red.end(), notRed), 0) << size;
+        EXPECT_EQ(std::count_if(grey.begin(), grey.end(), notGrey), 0) << size;
+    }
+}
+
+TEST(StatusIconColours, FullSizeIconKeepsEveryOpaquePixel) {
+    for (const bool online : {true, false}) {
+        const UniqueIcon icon(LoadStatusIcon(online, 128));
+        const auto pixels = ColourPixels(icon.get(), 128);
+        ASSERT_EQ(pixels.size(), 128u * 128u);
+        EXPECT_EQ(std::count_if(pixels.begin(), pixels.end(), [](const Bgra& p) { return p.a == 255; }), 2739);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// Status, hang-up and enumeration of connections; stale handles, link drops and scripted faults.
+#include <raserror.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "sim_support.h"
+
+namespace simtest {
+namespace {
+
+constexpr char kEntry[] = "宽带连接";
+constexpr char kDefaultPhonebook[] = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
+
+class SimConnections : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        RasctlOk(std::string("entry add ") + kEntry);
+    }
+};
+
+bool IsListed(HRASCONN handle) {
+    const std::vector<RASCONNW> listed = ActiveConnections();
+    return std::any_of(listed.begin(), listed.end(), [handle](const RASCONNW& c) { return c.hrasconn == handle; });
+}
+
+TEST_F(SimConnections, StatusAnswersEachPublishedVersionWithinItsSize) {
+    const HRASCONN handle = UpFromControl(kEntry);
+    BYTE buffer[400];
+    auto* status = reinterpret_cast<RASCONNSTATUSA*>(buffer);
+    for (const DWORD size : kRasConnStatusSizes) {
+        std::fill(std::begin(buffer), std::end(buffer), BYTE{0xAB});
+        status->dwSize = size;
+        ASSERT_EQ(Ras().RasGetConnectStatusA(handle, status), 0u) << size;
+        EXPECT_EQ(status->rasconnstate, RASCS_Connected);
+        EXPECT_EQ(status->dwError, 0u);
+        EXPECT_STREQ(status->szDeviceType, "PPPoE");
+        EXPECT_TRUE(std::all_of(buffer + size, std::end(buffer), [](BYTE b) { return b == 0xAB; }))
+            << "bytes written past dwSize " << size;
+    }
+    for (const DWORD size : {0u, 159u, 161u, 287u, 336u, 400u}) {
+        status->dwSize = size;
+        EXPECT_EQ(Ras().RasGetConnectStatusA(handle, status), static_cast<DWORD>(ERROR_INVALID_SIZE)) << size;
+    }
+    EXPECT_EQ(Ras().RasGetConnectStatusA(handle, nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(SimConnections, UnknownAndHungUpHandlesAreInvalidAndNeverComeBack) {
+    RASCONNSTATUSA status;
+    EXPECT_EQ(StatusOf(nullptr, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(StatusOf(reinterpret_cast<HRASCONN>(0x7777), status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(Ras().RasHangUpA(nullptr), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+
+    std::set<HRASCONN> seen;
+    for (int round = 0; round < 4; ++round) {
+        if (round == 2) {  // a fresh world still gives out new handles
+            RasctlOk("reset");
+            RasctlOk(std::string("entry add ") + kEntry);
+        }
+        const HRASCONN handle = UpFromControl(kEntry);
+        EXPECT_TRUE(seen.insert(handle).second) << "handle given out twice";
+        ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+        EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    }
+}
+
+TEST_F(SimConnections, EnumerationDescribesEveryActiveConnection) {
+    RasctlOk("entry add ADSL");
+    const HRASCONN first = UpFromControl(kEntry);
+    const HRASCONN second = UpFromControl("ADSL");
+    const HRASCONN elsewhere = UpFromControl(std::string(kEntry) + " --phonebook C:\\other.pbk");
+
+    const std::vector<RASCONNW> listed = ActiveConnections();
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[0].hrasconn, first);
+    EXPECT_EQ(Narrow(listed[0].szEntryName), kEntry);
+    EXPECT_EQ(GuidText(listed[0].guidEntry), GuidText(EntryGuid(kEntry)));
+    EXPECT_EQ(Narrow(listed[0].szPhonebook), kDefaultPhonebook);
+    EXPECT_EQ(Narrow(listed[0].szDeviceType), "PPPoE");
+    EXPECT_EQ(Narrow(listed[0].szDeviceName), "WAN Miniport (PPPOE)");
+    EXPECT_EQ(listed[1].hrasconn, second);
+    EXPECT_EQ(Narrow(listed[1].szEntryName), "ADSL");
+    EXPECT_EQ(GuidText(listed[1].guidEntry), GuidText(EntryGuid("ADSL")));
+    // The same name in another phonebook is another entry, with a GUID of its own.
+    EXPECT_EQ(listed[2].hrasconn, elsewhere);
+    EXPECT_EQ(Narrow(listed[2].szEntryName), kEntry);
+    EXPECT_EQ(Narrow(listed[2].szPhonebook), "C:\\other.pbk");
+    EXPECT_NE(GuidText(listed[2].guidEntry), GuidText(listed[0].guidEntry));
+    for (const RASCONNW& record : listed) EXPECT_EQ(record.dwSize, sizeof(RASCONNW));
+}
+
+TEST_F(SimConnections, EnumerationSizesItsAnswerByTheRecordVersion) {
+    DWORD bytes = 0;
+    DWORD count = 99;
+    EXPECT_EQ(Ras().RasEnumConnectionsW(nullptr, &bytes, &count), 0u) << "no connection fits in no buffer";
+    EXPECT_EQ(bytes, 0u);
+    EXPECT_EQ(count, 0u);
+
+    const HRASCONN first = UpFromControl(kEntry);
+    const HRASCONN second = UpFromControl(std::string(kEntry) + " --phonebook C:\\other.pbk");
+    bytes = 0;
+    EXPECT_EQ(Ras().RasEnumConnectionsW(nullptr, &bytes, &count), static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL));
+    EXPECT_EQ(bytes, 2 * 1384u) << "a sizing call counts in records of the newest version";
+
+    std::vector<BYTE> buffer(2 * 1384 + 64);
+    auto* records = reinterpret_cast<RASCONNW*>(buffer.data());
+    for (const DWORD size : kRasConnSizes) {
+        std::fill(buffer.begin(), buffer.end(), BYTE{0});
+        records->dwSize = size;
+        bytes = size;
+        EXPECT_EQ(Ras().RasEnumConnectionsW(records, &bytes, &count), static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL))
+            << size;
+        EXPECT_EQ(bytes, 2 * size);
+        EXPECT_EQ(Ras().RasEnumConnectionsW(records, &bytes, &count), 0u) << size;
+        ASSERT_EQ(count, 2u);
+        HRASCONN handles[2];
+        std::memcpy(&handles[0], buffer.data() + 4, sizeof(HRASCONN));
+        std::memcpy(&handles[1], buffer.data() + size + 4, sizeof(HRASCONN));
+        EXPECT_EQ(handles[0], first) << size;
+        EXPECT_EQ(handles[1], second) << "records follow each other at the stride of their version, " << size;
+        EXPECT_TRUE(std::all_of(buffer.begin() + 2 * size, buffer.end(), [](BYTE b) { return b == 0; }));
+    }
+    for (const DWORD size : {0u, 524u, 1367u, 1400u}) {
+        records->dwSize = size;
+        bytes = static_cast<DWORD>(buffer.size());
+        EXPECT_EQ(Ras().RasEnumConnectionsW(records, &bytes, &count), static_cast<DWORD>(ERROR_INVALID_SIZE)) << size;
+    }
+    EXPECT_EQ(Ras().RasEnumConnectionsW(records, nullptr, &count), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(SimConnections, DroppedLinkLeavesListAndAdaptersButItsHandleReportsTheDropUntilHungUp) {
+    RasctlOk("entry add ADSL");
+    const HRASCONN handle = UpFromControl(kEntry);
+    const HRASCONN other = UpFromControl("ADSL");
+    const std::string adapterName = GuidText(EntryGuid(kEntry));
+    ASSERT_NE(FindAdapter(Adapters(), adapterName), nullptr);
+
+    RasctlOk(std::string("drop ") + kEntry);
+    EXPECT_FALSE(IsListed(handle));
+    EXPECT_EQ(FindAdapter(Adapters(), adapterName), nullptr);
+    RASCONNSTATUSA status;
+    ASSERT_EQ(StatusOf(handle, status), 0u);
+    EXPECT_EQ(status.rasconnstate, RASCS_Disconnected);
+    EXPECT_EQ(status.dwError, static_cast<DWORD>(ERROR_DISCONNECTION));
+    EXPECT_TRUE(IsListed(other)) << "only the dropped entry goes";
+
+    char command[64];
+    std::snprintf(command, sizeof(command), "drop --handle 0x%lX --error 629",
+                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(other)));
+    RasctlOk(command);
+    ASSERT_EQ(StatusOf(other, status), 0u);
+    EXPECT_EQ(status.dwError, static_cast<DWORD>(ERROR_REMOTE_DISCONNECTION));
+    EXPECT_TRUE(ActiveConnections().empty());
+
+    EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
+    EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(SimConnections, ScriptedHangUpFailuresLeaveTheConnectionUp) {
+    const HRASCONN handle = UpFromControl(kEntry);
+    RasctlOk("hangup fail 2 668");
+    EXPECT_EQ(Ras().RasHangUpA(reinterpret_cast<HRASCONN>(0x4242)), static_cast<DWORD>(ERROR_INVALID_HANDLE))
+        << "an invalid handle does not use up a scripted failure";
+    EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_NO_CONNECTION));
+    EXPECT_TRUE(IsListed(handle));
+    EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_NO_CONNECTION));
+    EXPECT_TRUE(IsListed(handle));
+    EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
+    EXPECT_FALSE(IsListed(handle));
+    EXPECT_EQ(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
+}
+
+TEST_F(SimConnections, ScriptedEnumerationFailuresComeFirst) {
+    UpFromControl(kEntry);
+    RasctlOk("enum fail 2 8");
+    std::vector<RASCONNW> records(4);
+    records[0].dwSize = sizeof(RASCONNW);
+    DWORD bytes = static_cast<DWORD>(records.size() * sizeof(RASCONNW));
+    DWORD count = 0;
+    EXPECT_EQ(Ras().RasEnumConnectionsW(records.data(), &bytes, &count), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(Ras().RasEnumConnectionsW(records.data(), &bytes, &count), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(Ras().RasEnumConnectionsW(records.data(), &bytes, &count), 0u);
+    EXPECT_EQ(count, 1u);
+}
+
+}  // namespace
+}  // namespace simtest

@@ -1,0 +1,230 @@
+#include "sim_support.h"
+
+#include <raserror.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <sstream>
+
+namespace simtest {
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
+    ~Handle() { reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return handle_; }
+    HANDLE* out() { return &handle_; }
+    void reset() {
+        if (handle_) CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+void UseWorldOfThisTest() {
+    // Once per process: the DLLs open their world at first use and keep it.
+    static const bool chosen = [] {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = std::string("sim-") + test->test_suite_name() + "." + test->name();
+        return SetEnvironmentVariableA("RASSIM_WORLD", name.c_str()) != FALSE;
+    }();
+    ASSERT_TRUE(chosen);
+}
+
+std::mutex gNotificationLock;
+std::condition_variable gNotificationArrived;
+std::vector<Notification> gNotifications;
+
+bool EndsDial(const Notification& n) {
+    return n.error != 0 || n.state == RASCS_Connected;
+}
+
+}  // namespace
+
+void SimTest::SetUp() {
+    UseWorldOfThisTest();
+    RasctlOk("reset");
+    ClearNotifications();
+}
+
+ControlRun RunProgram(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    Handle readEnd, writeEnd;
+    if (!CreatePipe(readEnd.out(), writeEnd.out(), &inheritable, 0)) return {~0UL, "CreatePipe failed"};
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION info{};
+    std::string mutableLine = commandLine;
+    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        return {~0UL, "cannot start " + commandLine};
+    }
+    Handle process(info.hProcess), thread(info.hThread);
+    writeEnd.reset();  // else the pipe never reports its end
+
+    ControlRun run{0, ""};
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) run.output.append(buffer, read);
+    WaitForSingleObject(process.get(), INFINITE);
+    GetExitCodeProcess(process.get(), &run.exitCode);
+    return run;
+}
+
+ControlRun Rasctl(const std::string& arguments) {
+    return RunProgram("rasctl.exe " + arguments);
+}
+
+std::string RasctlOk(const std::string& arguments) {
+    const ControlRun run = Rasctl(arguments);
+    EXPECT_EQ(run.exitCode, 0u) << "rasctl " << arguments << "\n" << run.output;
+    return run.output;
+}
+
+HRASCONN UpFromControl(const std::string& arguments) {
+    const std::string output = RasctlOk("up " + arguments);
+    unsigned long handle = 0;
+    EXPECT_EQ(std::sscanf(output.c_str(), "handle=0x%lx", &handle), 1) << output;
+    return reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(handle));
+}
+
+std::vector<std::string> StateLines(const std::string& kind) {
+    std::istringstream stream(RasctlOk("state"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(kind + " ", 0) == 0) lines.push_back(line);
+    }
+    return lines;
+}
+
+void WINAPI RecordNotification(UINT message, RASCONNSTATE state, DWORD error) {
+    {
+        std::lock_guard lock(gNotificationLock);
+        gNotifications.push_back({message, state, error, GetCurrentThreadId()});
+    }
+    gNotificationArrived.notify_all();
+}
+
+std::vector<Notification> RecordedNotifications() {
+    std::lock_guard lock(gNotificationLock);
+    return gNotifications;
+}
+
+void ClearNotifications() {
+    std::lock_guard lock(gNotificationLock);
+    gNotifications.clear();
+}
+
+bool WaitForDialEnds(std::size_t count, DWORD timeoutMs) {
+    std::unique_lock lock(gNotificationLock);
+    return gNotificationArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [count] {
+        std::size_t ends = 0;
+        for (const Notification& n : gNotifications) ends += EndsDial(n) ? 1 : 0;
+        return ends >= count;
+    });
+}
+
+RASDIALPARAMSA DialParams(const char* entry, const char* userName, const char* password) {
+    RASDIALPARAMSA params{};
+    params.dwSize = sizeof(params);
+    std::strcpy(params.szEntryName, entry);
+    std::strcpy(params.szUserName, userName);
+    std::strcpy(params.szPassword, password);
+    return params;
+}
+
+DWORD Dial(const char* entry, const char* userName, const char* password, HRASCONN& handle) {
+    RASDIALPARAMSA params = DialParams(entry, userName, password);
+    handle = nullptr;
+    return Ras().RasDialA(nullptr, nullptr, &params, 0, reinterpret_cast<void*>(&RecordNotification), &handle);
+}
+
+DWORD StatusOf(HRASCONN handle, RASCONNSTATUSA& status) {
+    status = RASCONNSTATUSA{};
+    status.dwSize = sizeof(status);
+    return Ras().RasGetConnectStatusA(handle, &status);
+}
+
+std::vector<RASCONNW> ActiveConnections() {
+    std::vector<RASCONNW> records(16);
+    records[0].dwSize = sizeof(RASCONNW);
+    DWORD bytes = static_cast<DWORD>(records.size() * sizeof(RASCONNW));
+    DWORD count = 0;
+    const DWORD result = Ras().RasEnumConnectionsW(records.data(), &bytes, &count);
+    EXPECT_EQ(result, 0u);
+    records.resize(result == 0 ? count : 0);
+    return records;
+}
+
+std::vector<AdapterSummary> Adapters() {
+    ULONG size = 0;
+    EXPECT_EQ(IpHelper().GetAdaptersInfo(nullptr, &size), static_cast<ULONG>(ERROR_BUFFER_OVERFLOW));
+    std::vector<BYTE> buffer(size);
+    auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
+    if (IpHelper().GetAdaptersInfo(first, &size) != NO_ERROR) {
+        ADD_FAILURE() << "GetAdaptersInfo failed with a buffer of the size it asked for";
+        return {};
+    }
+    std::vector<AdapterSummary> adapters;
+    for (const IP_ADAPTER_INFO* info = first; info; info = info->Next) {
+        adapters.push_back({info->AdapterName, info->IpAddressList.IpAddress.String, info->Index, info->Type});
+    }
+    return adapters;
+}
+
+const AdapterSummary* FindAdapter(const std::vector<AdapterSummary>& adapters, const std::string& name) {
+    for (const AdapterSummary& adapter : adapters) {
+        if (adapter.name == name) return &adapter;
+    }
+    return nullptr;
+}
+
+void CreateEntry(const char* name) {
+    RASENTRYA record = PppoeEntryRecord();
+    EXPECT_EQ(Ras().RasSetEntryPropertiesA(nullptr, name, &record, sizeof(record), nullptr, 0), 0u) << name;
+}
+
+GUID EntryGuid(const char* name) {
+    RASENTRYA record{};
+    record.dwSize = sizeof(record);
+    DWORD size = sizeof(record);
+    EXPECT_EQ(Ras().RasGetEntryPropertiesA(nullptr, name, &record, &size, nullptr, nullptr), 0u) << name;
+    return record.guidId;
+}
+
+std::string GuidText(const GUID& guid) {
+    char text[39];
+    std::snprintf(text, sizeof(text), "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
+                  guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                  guid.Data4[6], guid.Data4[7]);
+    return text;
+}
+
+std::string Narrow(const WCHAR* text) {
+    char narrow[1024];
+    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return length > 0 ? std::string(narrow) : std::string();
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace simtest

@@ -1,0 +1,95 @@
+#include "ui_test_support.h"
+
+#include "ui/gui.h"
+
+namespace ui_test {
+
+std::vector<std::string>& HandlerCalls() {
+    static std::vector<std::string> calls;
+    return calls;
+}
+
+StartupView& SeenByStartup() {
+    static StartupView view;
+    return view;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        PumpPending();
+    }
+    return true;
+}
+
+void PumpPending() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return;
+        gui::HandleMessage(message);
+    }
+}
+
+HWND Window(ui::WindowKind kind) {
+    return gui::Handle(kind);
+}
+
+HWND Control(ui::ControlId control) {
+    return GetDlgItem(Window(control.window), control.id);
+}
+
+std::string Text(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+namespace {
+
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<ClassSearch*>(lParam);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND WaitForThreadWindow(DWORD thread, const char* className) {
+    ClassSearch search{className, nullptr};
+    for (int i = 0; i < 500 && !search.found; ++i, Sleep(10)) {
+        EnumThreadWindows(thread, MatchClass, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
+RECT RectInParent(HWND control) {
+    RECT area;
+    GetWindowRect(control, &area);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+void MainWindowTest::SetUp() {
+    HandlerCalls().clear();
+    gui::Open(ui::WindowKind::Main);
+    main_ = Window(ui::WindowKind::Main);
+    ASSERT_NE(main_, nullptr);
+    PumpPending();
+}
+
+void MainWindowTest::TearDown() {
+    if (Window(ui::WindowKind::Main)) gui::Close(ui::WindowKind::Main);
+    PumpPending();
+}
+
+}  // namespace ui_test

@@ -1,0 +1,253 @@
+#include "ui/window_builder.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "ui/control_factory.h"
+#include "ui/handles.h"
+#include "ui/hyperlink.h"
+#include "ui/picture_box.h"
+#include "ui/tray_icon.h"
+#include "ui/window_registry.h"
+
+namespace ui {
+namespace {
+
+constexpr char kWindowClass[] = "PordexWindow";
+
+// What a live window owns besides its controls.
+struct WindowState {
+    explicit WindowState(const WindowDef& definition) : def(definition) {}
+    const WindowDef& def;
+    UniqueMenu menu;
+    std::vector<UniqueFont> fonts;
+    std::vector<std::pair<int, UniqueBitmap>> pictures;
+    UniqueIcon icon;
+    HWND focus = nullptr;  // the control that had the focus when the window was deactivated
+};
+
+WindowState* StateOf(HWND window) {
+    return reinterpret_cast<WindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+const ControlDef* FindControl(const WindowDef& def, int id) {
+    const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
+    return found == def.controls.end() ? nullptr : &*found;
+}
+
+void Run(Action action) {
+    if (action) action();
+}
+
+HFONT MakeFont(const FontDef& font) {
+    LOGFONTA logFont{};
+    logFont.lfHeight = -font.height;
+    logFont.lfWeight = font.weight;
+    logFont.lfCharSet = font.charset;
+    std::strncpy(logFont.lfFaceName, font.face, LF_FACESIZE - 1);
+    return CreateFontIndirectA(&logFont);
+}
+
+HFONT FontFor(WindowState& state, const ControlDef& control) {
+    if (!control.font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return state.fonts.emplace_back(MakeFont(*control.font)).get();
+}
+
+UniqueMenu BuildMenu(std::span<const MenuItemDef> items) {
+    UniqueMenu menu(CreatePopupMenu());
+    for (const MenuItemDef& item : items) {
+        if (item.text) {
+            AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.item), item.text);
+        } else {
+            AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        }
+    }
+    return menu;
+}
+
+void BuildContents(HWND window, WindowState& state) {
+    for (const ControlDef& control : state.def.controls) {
+        CreateControl(window, control, FontFor(state, control));
+        if (control.picture) state.pictures.emplace_back(control.id.id, control.picture());
+    }
+    if (!state.def.menu.empty()) state.menu = BuildMenu(state.def.menu);
+}
+
+bool IsUserEvent(ControlKind kind, WORD notification) {
+    switch (kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::Button:
+        return notification == BN_CLICKED;
+    case ControlKind::ComboBox:
+        return notification == CBN_SELCHANGE;
+    default:
+        return false;  // hyperlinks act through their own window procedure
+    }
+}
+
+void OnCommand(const WindowDef& def, WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    if (!lParam) {
+        const auto item = std::ranges::find_if(def.menu, [id](const MenuItemDef& m) {
+            return m.text && static_cast<int>(m.item) == id;
+        });
+        if (item != def.menu.end()) Run(item->action);
+        return;
+    }
+    const ControlDef* control = FindControl(def, id);
+    if (control && IsUserEvent(control->kind, HIWORD(wParam))) Run(control->action);
+}
+
+std::optional<LRESULT> OnStaticColour(const WindowDef& def, HDC dc, HWND control) {
+    const ControlDef* found = FindControl(def, GetDlgCtrlID(control));
+    if (!found || (found->kind != ControlKind::TransparentLabel && found->kind != ControlKind::Hyperlink)) {
+        return std::nullopt;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    if (found->kind == ControlKind::Hyperlink) SetTextColor(dc, LinkColour(control));
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+void OnDrawItem(const WindowState& state, const DRAWITEMSTRUCT& item) {
+    const auto found = std::ranges::find_if(state.pictures, [&item](const auto& p) {
+        return p.first == static_cast<int>(item.CtlID);
+    });
+    DrawPicture(item, found == state.pictures.end() ? nullptr : found->second.get());
+}
+
+void OnSize(HWND window, const WindowDef& def, WPARAM kind) {
+    for (const ControlDef& control : def.controls) {
+        if (control.kind == ControlKind::StatusBar) SendMessageA(GetDlgItem(window, control.id.id), WM_SIZE, 0, 0);
+    }
+    if (kind == SIZE_MINIMIZED) Run(def.events.minimized);
+}
+
+// Like a dialog box, the window gives the keyboard focus back to the control that had it.
+std::optional<LRESULT> OnActivate(HWND window, WindowState& state, WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (IsChild(window, focus)) state.focus = focus;
+        return std::nullopt;
+    }
+    if (!state.focus || !IsWindow(state.focus)) return std::nullopt;
+    SetFocus(state.focus);
+    return 0;
+}
+
+void OnClose(HWND window, const WindowDef& def) {
+    if (!(def.style & WS_SYSMENU)) return;
+    Run(def.events.closing);
+    DestroyWindow(window);
+}
+
+std::optional<LRESULT> OnMessage(HWND window, WindowState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WindowDef& def = state.def;
+    switch (message) {
+    case WM_CREATE:
+        BuildContents(window, state);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(def, wParam, lParam);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnStaticColour(def, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+        OnDrawItem(state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_NCHITTEST: {
+        const LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
+        return def.dragAnywhere && hit == HTCLIENT ? HTCAPTION : hit;
+    }
+    case WM_SIZE:
+        OnSize(window, def, wParam);
+        return 0;
+    case WM_ACTIVATE:
+        return OnActivate(window, state, wParam);
+    case WM_CLOSE:
+        OnClose(window, def);
+        return 0;
+    case WM_DESTROY:
+        RememberWindow(def.kind, nullptr);
+        return 0;
+    }
+    if (message == kTrayCallbackMessage && def.events.trayMessage) {
+        def.events.trayMessage(static_cast<UINT>(lParam));
+        return 0;
+    }
+    if (message == TaskbarCreatedMessage()) {
+        Run(def.events.taskbarCreated);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto& def = *static_cast<const WindowDef*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new WindowState(def)));
+        RememberWindow(def.kind, window);
+    }
+    WindowState* state = StateOf(window);
+    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete state;
+    } else if (const auto result = OnMessage(window, *state, message, wParam, lParam)) {
+        return *result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterWindowClass() {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+}  // namespace
+
+HWND BuildWindow(const WindowDef& def, HWND owner) {
+    static const bool registered = RegisterWindowClass();
+    if (!registered) return nullptr;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - def.width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - def.height) / 2;
+    const HWND window = CreateWindowExA(0, kWindowClass, def.caption, def.style, left, top, def.width, def.height,
+                                        owner, nullptr, GetModuleHandleA(nullptr), const_cast<WindowDef*>(&def));
+    if (!window) return nullptr;
+    Run(def.events.created);
+    if (WindowHandle(def.kind) != window) return nullptr;
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return window;
+}
+
+HMENU WindowMenu(HWND window) {
+    const WindowState* state = StateOf(window);
+    return state ? state->menu.get() : nullptr;
+}
+
+void SetWindowIcon(HWND window, HICON icon) {
+    WindowState* state = StateOf(window);
+    if (!state) return;
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (state->icon.get() != icon) state->icon.reset(icon);
+}
+
+}  // namespace ui

@@ -1,0 +1,19 @@
+// Builds live windows from their definitions and runs their events.
+#pragma once
+#include <windows.h>
+
+#include "ui/window_def.h"
+
+namespace ui {
+
+// Creates the window with all its controls (and its menu), owned by `owner`, centred on the
+// screen; runs its "created" event, then shows it. Null when the window is gone by then.
+HWND BuildWindow(const WindowDef& def, HWND owner);
+
+// The pop-up menu built with `window`, or null.
+HMENU WindowMenu(HWND window);
+
+// Shows `icon` in the caption and the task bar; the window owns it from now on.
+void SetWindowIcon(HWND window, HICON icon);
+
+}  // namespace ui
