@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim_api.h"
+#include "tests/support/rasctl_client.h"
 
 namespace simtest {
 
@@ -20,21 +21,12 @@ protected:
     void SetUp() override;
 };
 
-struct ControlRun {
-    DWORD exitCode;
-    std::string output;  // standard output and error, GBK
-};
-
-// Runs a program (found on the path, the system directory included) and waits for it.
-ControlRun RunProgram(const std::string& commandLine);
-// Runs `rasctl ARGUMENTS` from the system directory.
-ControlRun Rasctl(const std::string& arguments);
-// The same, adding a test failure unless rasctl succeeds; returns its output.
-std::string RasctlOk(const std::string& arguments);
-// `rasctl up ARGUMENTS`: a connection brought up by another process; the handle it printed.
-HRASCONN UpFromControl(const std::string& arguments);
-// The lines of `rasctl state` that begin with `kind` ("entry", "connection" ...).
-std::vector<std::string> StateLines(const std::string& kind);
+using rasctl_client::ControlRun;
+using rasctl_client::Rasctl;
+using rasctl_client::RasctlOk;
+using rasctl_client::RunProgram;
+using rasctl_client::StateLines;
+using rasctl_client::UpFromControl;
 
 struct Notification {
     UINT message;
