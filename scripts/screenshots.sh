@@ -13,18 +13,14 @@ OUT=$BUILD/screenshots
 DRIVER=$BUILD/tests/ui/window_driver.exe
 mkdir -p "$OUT"
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb_pid=$!
+source "$ROOT/scripts/display.sh"
+start_display "$SIZE"
 # The program outlives its display unless it is closed first.
 cleanup() {
   wine "$DRIVER" quit "$DESKTOP" </dev/null >/dev/null 2>&1 || true
-  kill "$xvfb_pid" 2>/dev/null
-  rm -f "$display_file"
+  stop_display
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$display_file")
 
 wine explorer "/desktop=$DESKTOP,$SIZE" "$(winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
 

@@ -20,10 +20,14 @@ install_packages() {
 
 enable_sources() {
   local list=/etc/apt/sources.list.d/debian.sources
-  if [ -f "$list" ] && ! grep -q '^Types:.*deb-src' "$list"; then
+  if [ -f "$list" ]; then
+    grep -q '^Types:.*deb-src' "$list" && return
     as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$list"
-    as_root apt-get update -q
+  else
+    grep -rqs '^deb-src .*bookworm main' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
+    echo 'deb-src http://deb.debian.org/debian bookworm main' | as_root tee /etc/apt/sources.list.d/pordex-src.list >/dev/null
   fi
+  as_root apt-get update -q
 }
 
 build_libpng() {
@@ -48,7 +52,7 @@ make_locale() {
 }
 
 # Bump when configure_prefix changes, so that existing prefixes take the new settings.
-PREFIX_SETTINGS=3
+PREFIX_SETTINGS=5
 
 make_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -57,6 +61,9 @@ make_prefix() {
   fi
   [ "$(cat "$WINEPREFIX/.pordex-settings" 2>/dev/null)" = "$PREFIX_SETTINGS" ] && return
   configure_prefix
+  # The registry reaches the disk when the server ends; a server kept up by someone else saves
+  # it later, so do not wait for that one forever.
+  timeout 20 wineserver -w || true
   echo "$PREFIX_SETTINGS" >"$WINEPREFIX/.pordex-settings"
 }
 
@@ -70,6 +77,11 @@ configure_prefix() {
   # area exists, as on a real PC, and hiding a window does not wait for a window manager.
   $reg 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
   $reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+  # Windows' own link colour: Wine's default theme would draw links in a pale grey.
+  $reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0 /f
+  $reg 'HKCU\Control Panel\Colors' /v HotTrackingColor /d '0 102 204' /f
+  # The caption buttons' glyphs.
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 } >/dev/null 2>&1
 
 configure() {
