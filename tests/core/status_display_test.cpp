@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <thread>
 
 #include "tests/core/main_window_fixture.h"
@@ -91,4 +93,48 @@ TEST_F(StatusDisplayTest, TheTooltipKeepsAtMostSixtyTwoBytesAndNoHalfCharacter) 
     EXPECT_EQ(TrayTooltip(), chinese.substr(0, 61));
     RemoveTrayIcon();
     EXPECT_EQ(TrayTooltip(), "");
+}
+
+namespace {
+
+// Whether the shell holds the Main window's icon: only an icon it holds can be modified.
+bool ShellHoldsTrayIcon() {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = gui::Handle(ui::WindowKind::Main);
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+void ShellForgetsTrayIcon() {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = gui::Handle(ui::WindowKind::Main);
+    data.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+}  // namespace
+
+TEST_F(StatusDisplayTest, TheIconComesBackWhenTheShellRecreatesTheNotificationArea) {
+    RefreshOnlineState();
+    ASSERT_TRUE(ShellHoldsTrayIcon());
+    ShellForgetsTrayIcon();
+    ASSERT_FALSE(ShellHoldsTrayIcon());
+
+    SendMessageA(gui::Handle(ui::WindowKind::Main), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(ShellHoldsTrayIcon());
+    EXPECT_EQ(TrayTooltip(), "离线");
+}
+
+TEST_F(StatusDisplayTest, RemovingTheIconTakesItFromTheShellAndEmptiesTheSlot) {
+    RefreshOnlineState();
+    ASSERT_TRUE(ShellHoldsTrayIcon());
+    RemoveTrayIcon();
+    EXPECT_FALSE(ShellHoldsTrayIcon());
+    EXPECT_EQ(TrayTooltip(), "");
+    RemoveTrayIcon();
+    RefreshOnlineState();
+    EXPECT_TRUE(ShellHoldsTrayIcon());
 }

@@ -1,5 +1,7 @@
 // kdset.ini as the user meets it: what the Main window shows for a given file, and what a
 // click on an option writes.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/pordex_driver.h"
@@ -111,4 +113,5 @@ TEST(MainWindowAtStart, IsFoldedAndShowsTheOfflineState) {
     EXPECT_EQ(run.StatusPane(0), "宽带账号：未开始监控");
     EXPECT_EQ(run.StatusPane(1), "当前状态：离线");
     EXPECT_TRUE(run.LogLines().empty());
+    EXPECT_TRUE(run.HasTrayIcon());
 }

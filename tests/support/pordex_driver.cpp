@@ -1,6 +1,7 @@
 #include "tests/support/pordex_driver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <atomic>
@@ -187,6 +188,15 @@ RECT PordexRun::WindowRect() const {
     RECT rect = {};
     GetWindowRect(main_, &rect);
     return rect;
+}
+
+bool PordexRun::HasTrayIcon() const {
+    // Only an icon the shell holds can be modified; modifying nothing leaves it as it is.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = main_;
+    data.uID = 100;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 std::string PordexRun::SettingsFile() const {

@@ -31,6 +31,8 @@ public:
     std::string StatusPane(int pane) const;
     std::vector<std::string> LogLines() const;
     RECT WindowRect() const;
+    // Whether the notification area holds the Main window's icon.
+    bool HasTrayIcon() const;
 
     std::string Folder() const { return folder_; }
     // kdset.ini as bytes, empty when it does not exist.
