@@ -17,15 +17,20 @@ set_tests_properties(wineserver.stop PROPERTIES FIXTURES_CLEANUP WineServer)
 set_tests_properties(wineserver.start wineserver.stop PROPERTIES
     ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix;WINEARCH=win32")
 
-# pordex_add_gtest(NAME SOURCES... [LIBRARIES ...] [DIRECTORY dir])
-# A GoogleTest executable whose cases become one CTest test each, all under the WineServer fixture.
+# pordex_add_gtest(NAME SOURCES... [LIBRARIES ...] [DIRECTORY dir] [LOCK resource])
+# A GoogleTest executable whose cases become one CTest test each, all under the WineServer
+# fixture; cases that share a LOCK never run at the same time.
 function(pordex_add_gtest name)
-    cmake_parse_arguments(ARG "" "DIRECTORY" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "DIRECTORY;LOCK" "SOURCES;LIBRARIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} gtest gtest_main)
     if(ARG_DIRECTORY)
         set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ARG_DIRECTORY})
     endif()
+    set(lock)
+    if(ARG_LOCK)
+        set(lock RESOURCE_LOCK ${ARG_LOCK})
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        PROPERTIES FIXTURES_REQUIRED WineServer TIMEOUT 120)
+        PROPERTIES FIXTURES_REQUIRED WineServer TIMEOUT 120 ${lock})
 endfunction()

@@ -26,6 +26,21 @@ void SaveCheckBox(ui::ControlId checkBox, const char* key) {
     SaveSetting(kOptionsSection, key, YesNo(gui::IsChecked(checkBox)));
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The profile functions trim blanks around a value and drop a pair of enclosing quotes; such a
+// value (a password, say) is written inside double quotes so that it reads back as it was.
+std::string ProfileText(std::string_view value) {
+    const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                          value.back() == value.front();
+    if (value.empty() || !(IsBlank(value.front()) || IsBlank(value.back()) || enclosed))
+        return std::string(value);
+    std::string quoted(1, '"');
+    return quoted.append(value).append(1, '"');
+}
+
 void EnableIntervalWhileRedialIsOff() {
     gui::SetEnabled(编辑框3, !gui::IsChecked(选择框2));
 }
@@ -58,7 +73,7 @@ std::string LoadSetting(const char* section, const char* key) {
 }
 
 void SaveSetting(const char* section, const char* key, std::string_view value) {
-    WritePrivateProfileStringA(section, key, std::string(value).c_str(), SettingsPath().c_str());
+    WritePrivateProfileStringA(section, key, ProfileText(value).c_str(), SettingsPath().c_str());
 }
 
 void LoadSettings() {
