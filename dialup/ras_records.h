@@ -7,12 +7,24 @@
 using HRASCONN = HANDLE;
 using RASCONNSTATE = DWORD;
 
+// The states a PPPoE dial passes through, the first paused state and the two final ones.
 inline constexpr RASCONNSTATE RASCS_OpenPort = 0;
+inline constexpr RASCONNSTATE RASCS_PortOpened = 1;
+inline constexpr RASCONNSTATE RASCS_ConnectDevice = 2;
+inline constexpr RASCONNSTATE RASCS_DeviceConnected = 3;
+inline constexpr RASCONNSTATE RASCS_AllDevicesConnected = 4;
 inline constexpr RASCONNSTATE RASCS_Authenticate = 5;
+inline constexpr RASCONNSTATE RASCS_AuthNotify = 6;
+inline constexpr RASCONNSTATE RASCS_AuthProject = 10;
+inline constexpr RASCONNSTATE RASCS_AuthAck = 12;
 inline constexpr RASCONNSTATE RASCS_Authenticated = 14;
+inline constexpr RASCONNSTATE RASCS_Projected = 18;
 inline constexpr RASCONNSTATE RASCS_Interactive = 0x1000;
 inline constexpr RASCONNSTATE RASCS_Connected = 0x2000;
 inline constexpr RASCONNSTATE RASCS_Disconnected = 0x2001;
+
+// The message number that notifications of a dial carry.
+inline constexpr UINT WM_RASDIALEVENT = 0xCCCD;
 
 // The notifier type 0 callback of RasDialA.
 using RasDialFunc = void(WINAPI*)(UINT message, RASCONNSTATE state, DWORD error);
@@ -158,17 +170,6 @@ inline constexpr DWORD kRasConnSizes[] = {816, 1340, 1356, 1368, 1384};
 inline constexpr DWORD kRasCredentialsSizes[] = {540};
 inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
 inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2948};
-
-// The remaining states a PPPoE dial passes through, and the message number of its notifications.
-inline constexpr RASCONNSTATE RASCS_PortOpened = 1;
-inline constexpr RASCONNSTATE RASCS_ConnectDevice = 2;
-inline constexpr RASCONNSTATE RASCS_DeviceConnected = 3;
-inline constexpr RASCONNSTATE RASCS_AllDevicesConnected = 4;
-inline constexpr RASCONNSTATE RASCS_AuthNotify = 6;
-inline constexpr RASCONNSTATE RASCS_AuthProject = 10;
-inline constexpr RASCONNSTATE RASCS_AuthAck = 12;
-inline constexpr RASCONNSTATE RASCS_Projected = 18;
-inline constexpr UINT WM_RASDIALEVENT = 0xCCCD;
 
 // RASCREDENTIALSA::dwMask bits.
 inline constexpr DWORD RASCM_UserName = 0x1;
