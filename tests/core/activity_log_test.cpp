@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/core/main_window_fixture.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/row_substitute.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
@@ -74,7 +75,7 @@ TEST_F(ActivityLogTest, LinesFromTwoThreadsAtOnceAllArriveWholeAndTheNewestIsSel
         ++finished;
     };
     std::thread first(writer, "甲"), second(writer, "乙");
-    ASSERT_TRUE(PumpUntil([&finished] { return finished == 2; }));
+    ASSERT_TRUE(message_pump::PumpUntil([&finished] { return finished == 2; }, 10000));
     first.join();
     second.join();
 

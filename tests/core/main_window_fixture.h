@@ -5,12 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 class MainWindowFixture : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Lets the GUI thread serve workers' calls until `done` holds; false after the timeout.
-    static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 };

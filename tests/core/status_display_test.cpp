@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "tests/core/main_window_fixture.h"
+#include "tests/support/message_pump.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 #include "ui/status_icons.h"
@@ -76,7 +77,7 @@ TEST_F(StatusDisplayTest, AWorkerThreadRefreshesWhileTheGuiThreadRuns) {
         SetConnectionPane("当前IP：10.64.0.2");
         done = true;
     });
-    ASSERT_TRUE(PumpUntil([&done] { return done; }));
+    ASSERT_TRUE(message_pump::PumpUntil([&done] { return done; }, 10000));
     worker.join();
     ExpectDisplay({false, true, true, "当前状态：在线", "在线"});
     EXPECT_EQ(gui::GetStatusPane(0), "当前IP：10.64.0.2");

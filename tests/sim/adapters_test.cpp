@@ -107,5 +107,10 @@ TEST_F(SimAdapters, PerAdapterInfoListsDnsServersInsideTheCallersBuffer) {
               static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
+TEST(SimGuidText, IsTheRegistryFormInUpperCaseWithEveryLeadingZero) {
+    const GUID guid = {0x0002A0BC, 0x00DE, 0x0F01, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x0A, 0xFF}};
+    EXPECT_EQ(GuidText(guid), "{0002A0BC-00DE-0F01-0102-030405060AFF}");
+}
+
 }  // namespace
 }  // namespace simtest

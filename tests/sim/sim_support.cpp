@@ -132,14 +132,6 @@ GUID EntryGuid(const char* name) {
     return record.guidId;
 }
 
-std::string GuidText(const GUID& guid) {
-    char text[39];
-    std::snprintf(text, sizeof(text), "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
-                  guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-                  guid.Data4[6], guid.Data4[7]);
-    return text;
-}
-
 std::string Narrow(const WCHAR* text) {
     char narrow[1024];
     const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);

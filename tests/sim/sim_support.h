@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sim_api.h"
+#include "rassim/world/world.h"
 #include "tests/support/rasctl_client.h"
 
 namespace simtest {
@@ -27,6 +28,7 @@ using rasctl_client::RasctlOk;
 using rasctl_client::RunProgram;
 using rasctl_client::StateLines;
 using rasctl_client::UpFromControl;
+using rassim::GuidText;
 
 struct Notification {
     UINT message;
@@ -63,7 +65,6 @@ const AdapterSummary* FindAdapter(const std::vector<AdapterSummary>& adapters, c
 // RasSetEntryPropertiesA of the program's PPPoE record; adds a failure unless it succeeds.
 void CreateEntry(const char* name);
 GUID EntryGuid(const char* name);
-std::string GuidText(const GUID& guid);
 std::string Narrow(const WCHAR* text);
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/message_pump.h"
 #include "ui/controls.h"
 
 namespace ui_test {
@@ -24,8 +25,8 @@ struct StartupView {
 StartupView& SeenByStartup();
 
 // Runs the GUI thread's loop until `done` or the timeout; false on timeout.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-void PumpPending();
+using message_pump::PumpPending;
+using message_pump::PumpUntil;
 
 HWND Window(ui::WindowKind kind);
 HWND Control(ui::ControlId control);  // direct child of its window

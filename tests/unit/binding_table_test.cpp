@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/settings.h"
 #include "dialup/system_functions.h"
 
 namespace {
@@ -106,9 +107,7 @@ TEST(BindingTable, SetLastErrorFromTheFirstFallbackWorks) {
 }
 
 TEST(BindingTable, ALibraryPlantedBesideTheProgramIsNotLoaded) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string planted = std::string(exe).substr(0, std::string(exe).find_last_of('\\')) + "\\rasapi32.dll";
+    const std::string planted = ProgramDirectory() + "\\rasapi32.dll";
     ASSERT_TRUE(PathFileExistsA(planted.c_str())) << planted;
 
     binding::BindSystemFunction(13);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/settings.h"
+
 namespace {
 
 struct Outcome {
@@ -13,10 +15,7 @@ struct Outcome {
 };
 
 std::string ProbePath() {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path(exe);
-    return path.substr(0, path.find_last_of('\\')) + "\\fatal_probe.exe";
+    return ProgramDirectory() + "\\fatal_probe.exe";
 }
 
 // The probe's box, or null once the probe has ended without one.
@@ -59,26 +58,37 @@ Outcome RunProbe(const std::string& library, const std::string& function) {
 
 }  // namespace
 
-TEST(FatalRuntimeError, MissingExportOfANamedLibraryNamesLibraryAndFunction) {
-    Outcome outcome = RunProbe("IPHlpApi", "GetAdaptersInfoX");
-    EXPECT_EQ(outcome.boxText, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“IPHlpApi”中的输出命令“GetAdaptersInfoX”\r\n");
-    EXPECT_EQ(outcome.exitCode, 0xFFFFFFFFu);
+struct ProbeCase {
+    const char* name;
+    const char* library;
+    const char* function;
+    const char* boxText;
+    DWORD exitCode;
+};
+
+void PrintTo(const ProbeCase& probe, std::ostream* out) {
+    *out << probe.name;
 }
 
-TEST(FatalRuntimeError, MissingLibraryNamesLibraryAndFunction) {
-    Outcome outcome = RunProbe("NoSuchHelper", "GetAdaptersInfo");
-    EXPECT_EQ(outcome.boxText, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“NoSuchHelper”中的输出命令“GetAdaptersInfo”\r\n");
-    EXPECT_EQ(outcome.exitCode, 0xFFFFFFFFu);
+class FatalProbe : public testing::TestWithParam<ProbeCase> {};
+
+TEST_P(FatalProbe, ShowsTheBoxAndEndsTheProcessOnlyWhenARowCannotBeBound) {
+    const ProbeCase& probe = GetParam();
+    Outcome outcome = RunProbe(probe.library, probe.function);
+    EXPECT_EQ(outcome.boxText, probe.boxText);
+    EXPECT_EQ(outcome.exitCode, probe.exitCode);
 }
 
-TEST(FatalRuntimeError, FunctionInNoFallbackLibraryNamesOnlyTheFunction) {
-    Outcome outcome = RunProbe("", "NoSuchExport");
-    EXPECT_EQ(outcome.boxText, "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExport”\r\n");
-    EXPECT_EQ(outcome.exitCode, 0xFFFFFFFFu);
-}
-
-TEST(FatalRuntimeError, ABindableRowReturnsNormally) {
-    Outcome outcome = RunProbe("kernel32", "Sleep");
-    EXPECT_EQ(outcome.boxText, "");
-    EXPECT_EQ(outcome.exitCode, 0u);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FatalProbe,
+    testing::Values(
+        ProbeCase{"MissingExportOfANamedLibrary", "IPHlpApi", "GetAdaptersInfoX",
+                  "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“IPHlpApi”中的输出命令“GetAdaptersInfoX”\r\n",
+                  0xFFFFFFFF},
+        ProbeCase{"MissingLibrary", "NoSuchHelper", "GetAdaptersInfo",
+                  "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件“NoSuchHelper”中的输出命令“GetAdaptersInfo”\r\n",
+                  0xFFFFFFFF},
+        ProbeCase{"FunctionInNoFallbackLibrary", "", "NoSuchExport",
+                  "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExport”\r\n", 0xFFFFFFFF},
+        ProbeCase{"BindableRow", "kernel32", "Sleep", "", 0}),
+    [](const testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
