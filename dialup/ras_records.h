@@ -1,8 +1,12 @@
-// The dial-up service's records in the versions this program passes, laid out as published for
-// 32-bit Windows. <ras.h> is never included: MinGW's copy lacks several of these versions.
+// The dial-up service's records in the versions this program passes, laid out as published.
+// <ras.h> is never included: MinGW's copy lacks several of these versions. The published header
+// packs every record to 4 bytes, which matters on 64-bit Windows only: a handle there sits at
+// offset 4, not 8. The sizes are checked for the 32-bit product and for the 64-bit build.
 #pragma once
 #include <windows.h>
 #include <cstddef>
+
+inline constexpr bool kWin64 = sizeof(void*) == 8;
 
 using HRASCONN = HANDLE;
 using RASCONNSTATE = DWORD;
@@ -28,6 +32,8 @@ inline constexpr UINT WM_RASDIALEVENT = 0xCCCD;
 
 // The notifier type 0 callback of RasDialA.
 using RasDialFunc = void(WINAPI*)(UINT message, RASCONNSTATE state, DWORD error);
+
+#pragma pack(push, 4)
 
 // The first version, ending with szDomain.
 struct RASDIALPARAMSA {
@@ -75,8 +81,10 @@ struct RASCONNW {
     DWORD dwFlags;
     LUID luid;
 };
-static_assert(sizeof(RASCONNW) == 1368);
-static_assert(offsetof(RASCONNW, szEntryName) == 8 && offsetof(RASCONNW, guidEntry) == 1340);
+static_assert(sizeof(RASCONNW) == (kWin64 ? 1372 : 1368));
+static_assert(offsetof(RASCONNW, hrasconn) == 4);
+static_assert(offsetof(RASCONNW, szEntryName) == (kWin64 ? 12 : 8));
+static_assert(offsetof(RASCONNW, guidEntry) == (kWin64 ? 1344 : 1340));
 
 struct RASCREDENTIALSA {
     DWORD dwSize;
@@ -163,10 +171,14 @@ static_assert(sizeof(RASENTRYA) == 2948);
 static_assert(offsetof(RASENTRYA, szDeviceType) == 972 && offsetof(RASENTRYA, dwType) == 1796);
 static_assert(offsetof(RASENTRYA, guidId) == 1808 && offsetof(RASENTRYA, dwRedialPause) == 2880);
 
-// Published sizes of every 32-bit version, oldest first: what the service accepts in dwSize.
-inline constexpr DWORD kRasDialParamsSizes[] = {1052, 1060, 1064};
+#pragma pack(pop)
+
+// Published sizes of every version, oldest first: what the service accepts in dwSize. Only the
+// records that hold a pointer-sized field differ between 32-bit and 64-bit Windows.
+inline constexpr DWORD kRasDialParamsSizes[] = {1052, kWin64 ? 1064u : 1060u, kWin64 ? 1068u : 1064u};
 inline constexpr DWORD kRasConnStatusSizes[] = {160, 288, 332};
-inline constexpr DWORD kRasConnSizes[] = {816, 1340, 1356, 1368, 1384};
+inline constexpr DWORD kRasConnSizes[] = {kWin64 ? 820u : 816u, kWin64 ? 1344u : 1340u, kWin64 ? 1360u : 1356u,
+                                          sizeof(RASCONNW), kWin64 ? 1388u : 1384u};
 inline constexpr DWORD kRasCredentialsSizes[] = {540};
 inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
 inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2948};

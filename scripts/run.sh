@@ -2,8 +2,16 @@
 # Sets up, builds, and starts Pordex.exe under Wine against the simulated dial-up service,
 # headless on a private Xvfb display. The simulated phonebook gets a broadband entry the first
 # time. Prints where the screenshot went; Ctrl-C (or closing the program) ends it.
+# It runs the 32-bit product where this machine executes 32-bit code, else the 64-bit build.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+if runs_32bit_code; then
+  TARGET=i686 why="the product"
+else
+  TARGET=x86_64 why="the 64-bit build: this machine executes no 32-bit code ($RUNS_32BIT_CODE)"
+fi
+BUILD=$BUILDS/$TARGET
+source "$ROOT/scripts/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
 source "$ROOT/scripts/display.sh"
 
@@ -22,13 +30,13 @@ seed_phonebook() {
 start_display "$SIZE"
 trap 'wineserver -k 2>/dev/null; stop_display' EXIT
 seed_phonebook
-wine explorer "/desktop=$DESKTOP,$SIZE" "$(winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
+wine explorer "/desktop=$DESKTOP,$SIZE" "$(wine winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
 program=$!
 # Returns once the Main window is on the screen.
 wine "$BUILD/tests/ui/window_driver.exe" main "$DESKTOP" </dev/null >/dev/null 2>&1
 sleep 1
 mkdir -p "$(dirname "$SHOT")"
 import -display "$DISPLAY" -window root "$SHOT"
-echo "Pordex is running on display $DISPLAY; screenshot: $SHOT"
-echo "The simulated service: build/wine-run rasctl state | iconv -f GBK (see rassim/README.md)."
+echo "Pordex ($TARGET, $why) is running on display $DISPLAY; screenshot: $SHOT"
+echo "The simulated service: $BUILD/wine-run rasctl state | iconv -f GBK (see rassim/README.md)."
 wait "$program"

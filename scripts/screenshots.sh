@@ -2,7 +2,7 @@
 # Photographs Pordex.exe's windows on Wine's virtual desktop (so captions, the task bar and the
 # notification area are drawn) on a private Xvfb display: the Main window, the New-connection
 # window, the About window and the Main window widened to show its log. Builds first; the PNGs
-# go to $BUILD/screenshots/.
+# go to $BUILD/screenshots/. TARGET=x86_64 photographs the 64-bit build.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
@@ -22,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wine explorer "/desktop=$DESKTOP,$SIZE" "$(winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
+wine explorer "/desktop=$DESKTOP,$SIZE" "$(wine winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
 
 # shoot SCENE NAME: the driver sets the scene up and returns once it is on the screen.
 shoot() {

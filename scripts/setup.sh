@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
-# Installs everything the build and the tests need; a second run only checks and returns.
+# Installs everything the build and the tests of TARGET need; a second run only checks and returns.
+# Where this machine cannot execute 32-bit code, the i686 product is still built (never run): its
+# artwork is drawn by the generators of the x86_64 build, which must be set up and built first.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
-PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb cmake ninja-build googletest
-          libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool x11-utils dpkg-dev)
+PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake ninja-build
+          googletest libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool
+          x11-utils dpkg-dev)
+# 32-bit Wine installs and starts only where 32-bit code runs.
+PACKAGES_32BIT=(wine32:i386)
 LIBPNG_VERSION=1.6.39-2+deb12u5
+TRIPLE=$TARGET-w64-mingw32
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
+missing() {
+  [ "$(dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c 'install ok installed')" -ne $# ]
+}
+
 install_packages() {
-  if dpkg-query -W -f='${Status}\n' "${PACKAGES[@]}" 2>/dev/null | grep -qv 'install ok installed' ||
-     [ "$(dpkg-query -W -f='${Status}\n' "${PACKAGES[@]}" 2>/dev/null | wc -l)" -ne "${#PACKAGES[@]}" ]; then
-    as_root dpkg --add-architecture i386
-    as_root apt-get update -q
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
-  fi
+  local wanted=("${PACKAGES[@]}")
+  if runs_32bit_code; then wanted+=("${PACKAGES_32BIT[@]}"); fi
+  missing "${wanted[@]}" || return 0
+  if runs_32bit_code; then as_root dpkg --add-architecture i386; fi
+  as_root apt-get update -q
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${wanted[@]}"
 }
 
 enable_sources() {
@@ -38,9 +48,9 @@ build_libpng() {
   (cd "$work" && apt-get source --download-only "libpng1.6=$LIBPNG_VERSION" >/dev/null &&
      dpkg-source -x ./*.dsc libpng >/dev/null)
   cmake -S "$work/libpng" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$TARGET.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$DEPS" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include >/dev/null
+    -DZLIB_LIBRARY="/usr/$TRIPLE/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$TRIPLE/include" >/dev/null
   cmake --build "$work/build" --target install >/dev/null
   rm -rf "$work"
 }
@@ -57,7 +67,7 @@ PREFIX_SETTINGS=5
 make_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$HOME"
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
   fi
   [ "$(cat "$WINEPREFIX/.pordex-settings" 2>/dev/null)" = "$PREFIX_SETTINGS" ] && return
   configure_prefix
@@ -86,14 +96,21 @@ configure_prefix() {
 
 configure() {
   [ -f "$BUILD/build.ninja" ] && return
+  local runs=ON artwork=()
+  if [ "$TARGET" = i686 ] && ! runs_32bit_code; then
+    runs=OFF
+    artwork=(-DPORDEX_ARTWORK_FROM="$BUILDS/x86_64/resources")
+  fi
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DPORDEX_DEPS_PREFIX="$DEPS" \
-    -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$TARGET.cmake" -DPORDEX_DEPS_PREFIX="$DEPS" \
+    -DZLIB_LIBRARY="/usr/$TRIPLE/lib/libz.a" -DPORDEX_RUNS_HERE=$runs "${artwork[@]}"
 }
 
 install_packages
 mkdir -p "$BUILD"
 build_libpng
-make_locale
-make_prefix
+if [ "$TARGET" = x86_64 ] || runs_32bit_code; then
+  make_locale
+  make_prefix
+fi
 configure

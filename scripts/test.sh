@@ -1,7 +1,39 @@
 #!/usr/bin/env bash
-# Sets up, builds, and runs every test: unit tests and end-to-end tests under Wine on a
-# private Xvfb display.
+# Sets up, builds and runs every test: unit and end-to-end tests under Wine on a private Xvfb
+# display. The x86_64 build is tested on every machine; the i686 product is built everywhere and
+# tested as well where this machine executes 32-bit code. Arguments go to every ctest run.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-"$ROOT/scripts/build.sh"
-exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILD" --output-on-failure -j2 "$@"
+
+# in_target TARGET COMMAND...: runs COMMAND with the target's build folder, prefix and locale.
+in_target() (
+  TARGET=$1 BUILD=$BUILDS/$1
+  source "$ROOT/scripts/env.sh"
+  shift
+  "$@"
+)
+build() { in_target "$1" "$ROOT/scripts/build.sh"; }
+run_suite() {
+  in_target "$1" bash -c 'exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILD" --output-on-failure -j2 "$@"' ctest "${@:2}"
+}
+
+failed=()
+echo "== x86_64: the whole suite under 64-bit Wine (every machine)"
+build x86_64
+run_suite x86_64 "$@" || failed+=(x86_64)
+if runs_32bit_code; then
+  echo "== i686: the whole suite of the product under 32-bit Wine (this machine runs 32-bit code)"
+  build i686
+  run_suite i686 "$@" || failed+=(i686)
+else
+  echo "== i686: the product is built and checked, not run: this machine executes no 32-bit code" \
+       "($RUNS_32BIT_CODE)"
+  build i686
+  in_target i686 bash -c 'exec ctest --test-dir "$BUILD" --output-on-failure -L static' || failed+=(i686)
+fi
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "failed: ${failed[*]}" >&2
+  exit 1
+fi
+echo "passed: every suite that this machine can run"

@@ -8,7 +8,8 @@
 
 namespace {
 
-static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+// The first version of the record, which every shell accepts.
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88));
 
 // Touched on the GUI thread only.
 struct TraySlot {

@@ -1,5 +1,5 @@
-# Writes the .def file of the simulated iphlpapi.dll: the functions in OWN (decorated names,
-# "GetAdaptersInfo@8") are its own, every other export of SOURCE is forwarded to TARGET, the
+# Writes the .def file of the simulated iphlpapi.dll: the functions in OWN (names as the
+# target's compiler decorates them, "GetAdaptersInfo@8" on i686) are its own, every other export of SOURCE is forwarded to TARGET, the
 # copy of Wine's IP Helper under another name. Wine's own DLLs import many of those exports.
 # Run with cmake -DOBJDUMP=... -DSOURCE=... -DTARGET=... -DOWN=... -DOUTPUT=... -P forward_def.cmake
 cmake_minimum_required(VERSION 3.25)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim_support.h"
+#include "rassim/world/text.h"
 
 namespace simtest {
 namespace {
@@ -104,9 +105,10 @@ TEST_F(SimConnections, EnumerationSizesItsAnswerByTheRecordVersion) {
     const HRASCONN second = UpFromControl(std::string(kEntry) + " --phonebook C:\\other.pbk");
     bytes = 0;
     EXPECT_EQ(Ras().RasEnumConnectionsW(nullptr, &bytes, &count), static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL));
-    EXPECT_EQ(bytes, 2 * 1384u) << "a sizing call counts in records of the newest version";
+    constexpr DWORD kNewest = rassim::NewestSize(kRasConnSizes);
+    EXPECT_EQ(bytes, 2 * kNewest) << "a sizing call counts in records of the newest version";
 
-    std::vector<BYTE> buffer(2 * 1384 + 64);
+    std::vector<BYTE> buffer(2 * kNewest + 64);
     auto* records = reinterpret_cast<RASCONNW*>(buffer.data());
     for (const DWORD size : kRasConnSizes) {
         std::fill(buffer.begin(), buffer.end(), BYTE{0});

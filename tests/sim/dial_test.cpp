@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim_support.h"
+#include "rassim/world/text.h"
 
 namespace simtest {
 namespace {
@@ -104,10 +105,11 @@ TEST_F(SimDial, UnknownOrEmptyEntryIsRefusedAtOnceWithoutHandle) {
 }
 
 TEST_F(SimDial, AcceptsOnlyPublishedSizesOfTheDialParameters) {
-    // The newest version is 12 bytes longer than the program's; the buffer has room for it.
-    BYTE buffer[1064 + 16];
+    // The newest version is longer than the program's; the buffer has room for it.
+    constexpr DWORD kNewest = rassim::NewestSize(kRasDialParamsSizes);
+    BYTE buffer[kNewest + 16];
     auto* params = reinterpret_cast<RASDIALPARAMSA*>(buffer);
-    for (const DWORD size : {0u, 4u, 1051u, 1056u, 1068u, 2000u}) {
+    for (const DWORD size : {DWORD{0}, DWORD{4}, DWORD{1051}, DWORD{1056}, kNewest + 4, DWORD{2000}}) {
         std::fill(std::begin(buffer), std::end(buffer), BYTE{0});
         *params = DialParams(kEntry, "user", "secret");
         params->dwSize = size;

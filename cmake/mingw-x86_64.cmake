@@ -1,0 +1,3 @@
+# The same sources for 64-bit Windows, where a machine cannot run 32-bit code.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
