@@ -13,9 +13,7 @@ in_target() (
   "$@"
 )
 build() { in_target "$1" "$ROOT/scripts/build.sh"; }
-run_suite() {
-  in_target "$1" bash -c 'exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILD" --output-on-failure -j2 "$@"' ctest "${@:2}"
-}
+run_suite() { in_target "$1" xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILDS/$1" --output-on-failure -j2 "${@:2}"; }
 
 failed=()
 echo "== x86_64: the whole suite under 64-bit Wine (every machine)"
@@ -29,7 +27,7 @@ else
   echo "== i686: the product is built and checked, not run: this machine executes no 32-bit code" \
        "($RUNS_32BIT_CODE)"
   build i686
-  in_target i686 bash -c 'exec ctest --test-dir "$BUILD" --output-on-failure -L static' || failed+=(i686)
+  run_suite i686 "$@" || failed+=(i686)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
