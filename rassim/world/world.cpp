@@ -85,6 +85,7 @@ Connection* AddConnection(World& world, const char* entryName, const GUID& guid,
     CopyText(connection.deviceName, "WAN Miniport (PPPOE)");
     connection.state = RASCS_OpenPort;
     connection.link = Link::Dialing;
+    connection.references = 1;
     return &connection;
 }
 
@@ -126,6 +127,7 @@ void DropLink(Connection& connection, DWORD error) {
 }
 
 void HangUp(World& world, Connection& connection, ULONGLONG now) {
+    if (--connection.references > 0) return;
     if (world.hangUpDelayMs == 0) {
         RemoveConnection(world, connection);
         return;

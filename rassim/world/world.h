@@ -59,6 +59,7 @@ struct Connection {
     DWORD error;
     Link link;
     char address[kAddressCapacity];
+    DWORD references;         // one per dial that returned its handle: each needs its own hang-up
     ULONGLONG closesAt;       // tick count at which a Closing connection is gone
     BOOL listedWhileClosing;  // it was listed when hung up
 };
@@ -130,7 +131,8 @@ HRASCONN HandleOf(const Connection& connection);
 void BringUp(Connection& connection, const std::string& address);
 // Ends a Dialing or Connected connection with `error`; its handle stays valid until hung up.
 void DropLink(Connection& connection, DWORD error);
-// Ends the connection at tick count `now`: at once with no hang-up delay, else it is Closing.
+// Releases one dial's hold on the connection at tick count `now`. The last one ends it: at once
+// with no hang-up delay, else it is Closing.
 void HangUp(World& world, Connection& connection, ULONGLONG now);
 // Removes the Closing connections whose time is up at tick count `now`.
 void RemoveClosedConnections(World& world, ULONGLONG now);
