@@ -61,7 +61,7 @@ int AddEntryCommand(const Arguments& arguments) {
     Entry* entry = AddEntry(*world, name.c_str());
     if (!entry) return Refuse("the phonebook is full");
     FillPppoeRecord(entry->record);
-    entry->recordSize = entry->record.dwSize;
+    entry->recordSize = entry->record.base.dwSize;
     if (arguments.words.size() > 1) {
         CopyText(entry->credentials.userName, arguments.words[1].c_str());
         entry->credentials.mask |= RASCM_UserName;

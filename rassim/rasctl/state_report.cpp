@@ -32,7 +32,7 @@ void PrintAccounts(const World& world, std::FILE* out) {
 void PrintEntry(const Entry& entry, std::FILE* out) {
     const Credentials& credentials = entry.credentials;
     std::fprintf(out, "entry name=\"%s\" guid=%s size=%lu device=\"%s\"", entry.name, GuidText(entry.guid).c_str(),
-                 entry.recordSize, entry.record.szDeviceType);
+                 entry.recordSize, entry.record.base.szDeviceType);
     if (credentials.mask & RASCM_UserName) std::fprintf(out, " user=\"%s\"", credentials.userName);
     if (credentials.mask & RASCM_Password) std::fprintf(out, " password=\"%s\"", credentials.password);
     if (credentials.mask & RASCM_Domain) std::fprintf(out, " domain=\"%s\"", credentials.domain);

@@ -94,7 +94,7 @@ void RemoveConnection(World& world, Connection& connection) {
 }
 
 void DescribeDevice(Connection& connection, const Entry& entry) {
-    const RASENTRYA& record = entry.record;
+    const RASENTRYA& record = entry.record.base;
     if (record.szDeviceType[0] != '\0') CopyText(connection.deviceType, record.szDeviceType);
     if (record.szDeviceName[0] != '\0') CopyText(connection.deviceName, record.szDeviceName);
     CopyText(connection.phoneNumber, record.szLocalPhoneNumber);
@@ -212,12 +212,13 @@ std::string GuidText(const GUID& guid) {
     return text;
 }
 
-void FillPppoeRecord(RASENTRYA& record) {
+void FillPppoeRecord(RasEntryNewest& newest) {
     constexpr DWORD kRasFramingPpp = 1;
     constexpr DWORD kRasNetProtocolIp = 4;
     constexpr DWORD kRasEntryTypeBroadband = 5;
-    std::memset(&record, 0, sizeof(record));
-    record.dwSize = sizeof(record);
+    newest = RasEntryNewest{};
+    RASENTRYA& record = newest.base;
+    record.dwSize = sizeof(newest);
     record.dwfNetProtocols = kRasNetProtocolIp;
     record.dwFramingProtocol = kRasFramingPpp;
     record.dwType = kRasEntryTypeBroadband;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/ras_records.h"
+#include "world/text.h"
 
 namespace rassim {
 
@@ -33,11 +34,24 @@ struct Credentials {
     char domain[16];
 };
 
+// The newest RASENTRYA version, which ends with the IKEv2 identities; every older version is a
+// prefix of it.
+struct RasEntryNewest {
+    RASENTRYA base;
+    CHAR szIDi[257];
+    CHAR szIDr[257];
+    BOOL fIsImsConfig;
+    DWORD IdiType;
+    DWORD IdrType;
+    BOOL fDisableIKEv2Fragmentation;
+};
+static_assert(sizeof(RasEntryNewest) == NewestSize(kRasEntrySizes));
+
 struct Entry {
     char name[kNameCapacity];
     GUID guid;
     DWORD recordSize;  // dwSize of the RASENTRYA version it was written with; the rest is zero
-    RASENTRYA record;
+    RasEntryNewest record;
     Credentials credentials;
 };
 
@@ -153,6 +167,6 @@ GUID NewGuid();
 std::string GuidText(const GUID& guid);
 
 // The record rasctl stores for a new entry: a broadband PPPoE entry in its newest version.
-void FillPppoeRecord(RASENTRYA& record);
+void FillPppoeRecord(RasEntryNewest& record);
 
 }  // namespace rassim

@@ -106,10 +106,10 @@ TEST_F(SimDial, UnknownOrEmptyEntryIsRefusedAtOnceWithoutHandle) {
 }
 
 TEST_F(SimDial, AcceptsOnlyPublishedSizesOfTheDialParameters) {
-    // The newest version is 12 bytes longer than the program's; the buffer has room for it.
-    BYTE buffer[1064 + 16];
+    // The newest version is 16 bytes longer than the program's; the buffer has room for it.
+    BYTE buffer[1068 + 16];
     auto* params = reinterpret_cast<RASDIALPARAMSA*>(buffer);
-    for (const DWORD size : {0u, 4u, 1051u, 1056u, 1068u, 2000u}) {
+    for (const DWORD size : {0u, 4u, 1051u, 1056u, 1072u, 2000u}) {
         std::fill(std::begin(buffer), std::end(buffer), BYTE{0});
         *params = DialParams(kEntry, "user", "secret");
         params->dwSize = size;
