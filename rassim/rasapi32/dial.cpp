@@ -188,8 +188,11 @@ DWORD PlanDial(const RASDIALPARAMSA& params, RasDialFunc notifier, HRASCONN& han
     // The device is still in use until the hung-up connection has closed.
     if (connection && connection->link == Link::Closing) return ERROR_PORT_NOT_AVAILABLE;
     const bool connected = connection != nullptr;
-    if (connected) ++connection->references;  // this dial, too, must hang up
-    if (!connected) connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
+    if (connected) {
+        ++connection->references;  // this dial, too, needs its own hang-up
+    } else {
+        connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
+    }
     if (!connection) return ERROR_PORT_NOT_AVAILABLE;
     DescribeDevice(*connection, *entry);
 

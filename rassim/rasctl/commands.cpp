@@ -115,7 +115,7 @@ int Up(const Arguments& arguments) {
     WorldLock world;
     Connection* connection = StartConnection(*world, name, Option(arguments, "--phonebook"));
     if (!connection)
-        return Refuse("cannot bring \"%s\" up: no such entry, connected already or too many connections", name.c_str());
+        return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
     BringUp(*connection, address ? *address : TakeNextAddress(*world));
     std::printf("handle=0x%lX\n", connection->handle);
     return kDone;

@@ -40,11 +40,11 @@ void PrintEntry(const Entry& entry, std::FILE* out) {
 }
 
 void PrintConnection(const Connection& c, std::FILE* out) {
-    std::fprintf(
-        out,
-        "connection handle=0x%lX entry=\"%s\" guid=%s link=%s state=%lu error=%lu address=%s phonebook=\"%s\" refs=%lu\n",
-        c.handle, c.entryName, GuidText(c.guid).c_str(), LinkName(c.link), c.state, c.error,
-        c.address[0] ? c.address : "-", c.phonebook, c.references);
+    std::fprintf(out,
+                 "connection handle=0x%lX entry=\"%s\" guid=%s link=%s state=%lu error=%lu address=%s "
+                 "phonebook=\"%s\" refs=%lu\n",
+                 c.handle, c.entryName, GuidText(c.guid).c_str(), LinkName(c.link), c.state, c.error,
+                 c.address[0] ? c.address : "-", c.phonebook, c.references);
 }
 
 void PrintFaults(const World& world, std::FILE* out) {

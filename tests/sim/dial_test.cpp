@@ -187,7 +187,7 @@ constexpr FailureCase kFailures[] = {
     {"wrong password", "account add user secret", "wrong", false, RASCS_Authenticate, ERROR_AUTHENTICATION_FAILURE},
     {"scripted", "dial fail 678 2", "secret", false, RASCS_ConnectDevice, ERROR_NO_ANSWER},
     {"after the walk", "dial fail 619 0x2001", "secret", false, RASCS_Disconnected, ERROR_PORT_DISCONNECTED},
-    {"link drops", "dial time 3000", "secret", true, RASCS_Disconnected, ERROR_DISCONNECTION},
+    {"link drops", "dial time 8000", "secret", true, RASCS_Disconnected, ERROR_DISCONNECTION},
 };
 
 // Drops the entry's link once its dial is under way; answers rasctl's exit code.
