@@ -175,13 +175,14 @@ static_assert(offsetof(RASENTRYA, guidId) == 1808 && offsetof(RASENTRYA, dwRedia
 
 // Published sizes of every version, oldest first: what the service accepts in dwSize. Only the
 // records that hold a pointer-sized field differ between 32-bit and 64-bit Windows.
-inline constexpr DWORD kRasDialParamsSizes[] = {1052, kWin64 ? 1064u : 1060u, kWin64 ? 1068u : 1064u};
+inline constexpr DWORD kRasDialParamsSizes[] = {1052, kWin64 ? 1064u : 1060u, kWin64 ? 1068u : 1064u,
+                                                kWin64 ? 1076u : 1068u};
 inline constexpr DWORD kRasConnStatusSizes[] = {160, 288, 332};
 inline constexpr DWORD kRasConnSizes[] = {kWin64 ? 820u : 816u, kWin64 ? 1344u : 1340u, kWin64 ? 1360u : 1356u,
                                           sizeof(RASCONNW), kWin64 ? 1388u : 1384u};
 inline constexpr DWORD kRasCredentialsSizes[] = {540};
 inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
-inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2948};
+inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2924, 2948, 3480};
 
 // RASCREDENTIALSA::dwMask bits.
 inline constexpr DWORD RASCM_UserName = 0x1;

@@ -61,7 +61,7 @@ int AddEntryCommand(const Arguments& arguments) {
     Entry* entry = AddEntry(*world, name.c_str());
     if (!entry) return Refuse("the phonebook is full");
     FillPppoeRecord(entry->record);
-    entry->recordSize = entry->record.dwSize;
+    entry->recordSize = entry->record.base.dwSize;
     if (arguments.words.size() > 1) {
         CopyText(entry->credentials.userName, arguments.words[1].c_str());
         entry->credentials.mask |= RASCM_UserName;
@@ -102,7 +102,7 @@ Connection* StartConnection(World& world, const std::string& name, const std::st
         return AddConnection(world, name.c_str(), NewGuid(), phonebook->c_str());
     }
     const Entry* entry = FindEntry(world, name.c_str());
-    if (!entry || FindActiveConnection(world, name.c_str())) return nullptr;
+    if (!entry || FindConnectionOf(world, name.c_str())) return nullptr;
     Connection* connection = AddConnection(world, entry->name, entry->guid, kDefaultPhonebook);
     if (connection) DescribeDevice(*connection, *entry);
     return connection;
@@ -115,7 +115,7 @@ int Up(const Arguments& arguments) {
     WorldLock world;
     Connection* connection = StartConnection(*world, name, Option(arguments, "--phonebook"));
     if (!connection)
-        return Refuse("cannot bring \"%s\" up: no such entry, connected already or too many connections", name.c_str());
+        return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
     BringUp(*connection, address ? *address : TakeNextAddress(*world));
     std::printf("handle=0x%lX\n", connection->handle);
     return kDone;
@@ -127,7 +127,7 @@ bool DropWhere(World& world, DWORD error, Matches matches) {
     bool dropped = false;
     for (DWORD i = 0; i < world.connectionCount; ++i) {
         Connection& connection = world.connections[i];
-        if (IsListed(connection) && matches(connection)) {
+        if (IsLive(connection) && matches(connection)) {
             DropLink(connection, error);
             dropped = true;
         }
@@ -154,6 +154,14 @@ int Drop(const Arguments& arguments) {
     if (!DropWhere(*world, *error, [&](const Connection& c) { return name == c.entryName; })) {
         return Refuse("no active connection of \"%s\"", name.c_str());
     }
+    return kDone;
+}
+
+int HangUpDelay(const Arguments& arguments) {
+    const auto ms = ParseNumber(arguments.words[0]);
+    if (!ms) return BadValue("delay", arguments.words[0]);
+    WorldLock world;
+    world->hangUpDelayMs = *ms;
     return kDone;
 }
 
@@ -224,6 +232,7 @@ constexpr Command kCommands[] = {
     {"dial time", "MS", "", 1, 1, DialTime},
     {"dial address", "A.B.C.D", "", 1, 1, DialAddress},
     {"hangup fail", "COUNT CODE", "", 2, 2, HangUpFail},
+    {"hangup delay", "MS", "", 1, 1, HangUpDelay},
     {"enum fail", "COUNT CODE", "", 2, 2, EnumFail},
 };
 
