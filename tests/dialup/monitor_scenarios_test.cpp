@@ -13,6 +13,7 @@
 #include "dialup/monitor.h"
 #include "tests/core/main_window_fixture.h"
 #include "tests/dialup/virtual_service.h"
+#include "tests/support/log_reading.h"
 #include "tests/support/message_pump.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
@@ -51,14 +52,12 @@ void PrintTo(const Scenario& scenario, std::ostream* out) {
 vs::Scheduled Drop(std::uint64_t at) {
     return {at, [] { vs::Drop(kEntry); }};
 }
-std::vector<std::string> LogMessages();
-
 // The log as it stood when the user quit; nothing may be added after that.
 std::vector<std::string> gLogAtQuit;
 
 vs::Scheduled Quit(std::uint64_t at) {
     return {at, [] {
-                gui::Invoke([] { gLogAtQuit = LogMessages(); });
+                gui::Invoke([] { gLogAtQuit = log_reading::LogMessages(); });
                 vs::MarkQuit();
                 gui::Close(ui::WindowKind::Main);
             }};
@@ -130,17 +129,6 @@ const Scenario kScenarios[] = {
      {ShiftClock(100000, kHour), Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
 };
-
-std::vector<std::string> LogMessages() {
-    std::vector<std::string> messages;
-    const HWND list = GetDlgItem(GetDlgItem(gui::Handle(ui::WindowKind::Main), 分组框1.id), 列表框1.id);
-    for (LRESULT index = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); index < count; ++index) {
-        std::string line(SendMessageA(list, LB_GETTEXTLEN, index, 0), '\0');
-        SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-        messages.push_back(line.substr(line.find('\t') + 1));
-    }
-    return messages;
-}
 
 class MonitorScenarioTest : public MainWindowFixture, public testing::WithParamInterface<Scenario> {
 protected:
