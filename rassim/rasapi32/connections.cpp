@@ -79,8 +79,9 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN connection) {
     WorldLock world;
     Connection* found = FindConnection(*world, connection);
     if (!found) return ERROR_INVALID_HANDLE;
+    if (found->link == Link::Closing) return ERROR_SUCCESS;  // hung up already, still closing
     if (const auto fault = TakeRepeatedFault(world->hangUp)) return *fault;
-    RemoveConnection(*world, *found);
+    HangUp(*world, *found, GetTickCount64());
     return ERROR_SUCCESS;
 }
 

@@ -76,7 +76,7 @@ void RememberUserName(World& world, const Connection& connection, const std::str
 bool Complete(const DialPlan& plan) {
     WorldLock world;
     Connection* connection = FindConnection(*world, plan.handle);
-    if (!connection || !IsListed(*connection)) return false;
+    if (!connection || !IsLive(*connection)) return false;
     if (connection->link == Link::Dialing) {
         BringUp(*connection, TakeNextAddress(*world));
         RememberUserName(*world, *connection, plan.userName);
@@ -155,8 +155,10 @@ DWORD PlanDial(const RASDIALPARAMSA& params, RasDialFunc notifier, HRASCONN& han
     CopyText(world->dial.address, faults.address);  // the scripted address waits for the link to come up
     if (faults.refuseCode != 0) return Refuse(*world, *entry, faults.refuseCode, faults.refuseWritesHandle, handle);
 
-    Connection* connection = FindActiveConnection(*world, entry->name);
+    Connection* connection = FindConnectionOf(*world, entry->name);
     if (connection && connection->link == Link::Dialing) return ERROR_DIAL_ALREADY_IN_PROGRESS;
+    // The device is still in use until the hung-up connection has closed.
+    if (connection && connection->link == Link::Closing) return ERROR_PORT_NOT_AVAILABLE;
     const bool connected = connection != nullptr;
     if (!connected) connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
     if (!connection) return ERROR_PORT_NOT_AVAILABLE;

@@ -102,7 +102,7 @@ Connection* StartConnection(World& world, const std::string& name, const std::st
         return AddConnection(world, name.c_str(), NewGuid(), phonebook->c_str());
     }
     const Entry* entry = FindEntry(world, name.c_str());
-    if (!entry || FindActiveConnection(world, name.c_str())) return nullptr;
+    if (!entry || FindConnectionOf(world, name.c_str())) return nullptr;
     Connection* connection = AddConnection(world, entry->name, entry->guid, kDefaultPhonebook);
     if (connection) DescribeDevice(*connection, *entry);
     return connection;
@@ -127,7 +127,7 @@ bool DropWhere(World& world, DWORD error, Matches matches) {
     bool dropped = false;
     for (DWORD i = 0; i < world.connectionCount; ++i) {
         Connection& connection = world.connections[i];
-        if (IsListed(connection) && matches(connection)) {
+        if (IsLive(connection) && matches(connection)) {
             DropLink(connection, error);
             dropped = true;
         }
@@ -154,6 +154,14 @@ int Drop(const Arguments& arguments) {
     if (!DropWhere(*world, *error, [&](const Connection& c) { return name == c.entryName; })) {
         return Refuse("no active connection of \"%s\"", name.c_str());
     }
+    return kDone;
+}
+
+int HangUpDelay(const Arguments& arguments) {
+    const auto ms = ParseNumber(arguments.words[0]);
+    if (!ms) return BadValue("delay", arguments.words[0]);
+    WorldLock world;
+    world->hangUpDelayMs = *ms;
     return kDone;
 }
 
@@ -224,6 +232,7 @@ constexpr Command kCommands[] = {
     {"dial time", "MS", "", 1, 1, DialTime},
     {"dial address", "A.B.C.D", "", 1, 1, DialAddress},
     {"hangup fail", "COUNT CODE", "", 2, 2, HangUpFail},
+    {"hangup delay", "MS", "", 1, 1, HangUpDelay},
     {"enum fail", "COUNT CODE", "", 2, 2, EnumFail},
 };
 

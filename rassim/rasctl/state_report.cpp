@@ -15,6 +15,8 @@ const char* LinkName(Link link) {
             return "failed";
         case Link::Dropped:
             return "dropped";
+        case Link::Closing:
+            return "closing";
     }
     return "?";
 }
@@ -55,6 +57,7 @@ void PrintFaults(const World& world, std::FILE* out) {
     if (world.hangUp.remaining) {
         std::fprintf(out, "hangup-fail count=%lu code=%lu\n", world.hangUp.remaining, world.hangUp.code);
     }
+    if (world.hangUpDelayMs != kDefaultHangUpDelayMs) std::fprintf(out, "hangup-delay ms=%lu\n", world.hangUpDelayMs);
     if (world.enumeration.remaining) {
         std::fprintf(out, "enum-fail count=%lu code=%lu\n", world.enumeration.remaining, world.enumeration.code);
     }

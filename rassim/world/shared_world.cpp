@@ -106,6 +106,8 @@ WorldLock::WorldLock() : world_(SharedWorld::Instance().world()) {
     // WAIT_ABANDONED also hands the mutex over: its last owner died, the world stays usable.
     WaitForSingleObject(SharedWorld::Instance().mutex(), INFINITE);
     InitialiseIfNeeded(world_);
+    // Closing connections go lazily: whoever looks at the world next no longer sees them.
+    RemoveClosedConnections(world_, GetTickCount64());
 }
 
 WorldLock::~WorldLock() {

@@ -1,5 +1,7 @@
 #include "world/world.h"
 
+#include <raserror.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +41,7 @@ void ResetWorld(World& world) {
     world.magic = magic;
     world.layoutSize = layoutSize;
     world.nextHandle = std::max(nextHandle, kFirstHandle);
+    world.hangUpDelayMs = kDefaultHangUpDelayMs;
 }
 
 Entry* FindEntry(World& world, const char* name) {
@@ -63,9 +66,9 @@ Connection* FindConnection(World& world, HRASCONN handle) {
     return Find(world.connections, world.connectionCount, [value](const Connection& c) { return c.handle == value; });
 }
 
-Connection* FindActiveConnection(World& world, const char* entryName) {
+Connection* FindConnectionOf(World& world, const char* entryName) {
     return Find(world.connections, world.connectionCount, [entryName](const Connection& c) {
-        return IsListed(c) && std::strcmp(c.entryName, entryName) == 0 &&
+        return (IsLive(c) || c.link == Link::Closing) && std::strcmp(c.entryName, entryName) == 0 &&
                std::strcmp(c.phonebook, kDefaultPhonebook) == 0;
     });
 }
@@ -96,8 +99,12 @@ void DescribeDevice(Connection& connection, const Entry& entry) {
     CopyText(connection.phoneNumber, record.szLocalPhoneNumber);
 }
 
-bool IsListed(const Connection& connection) {
+bool IsLive(const Connection& connection) {
     return connection.link == Link::Dialing || connection.link == Link::Connected;
+}
+
+bool IsListed(const Connection& connection) {
+    return IsLive(connection) || (connection.link == Link::Closing && connection.listedWhileClosing);
 }
 
 HRASCONN HandleOf(const Connection& connection) {
@@ -116,6 +123,26 @@ void DropLink(Connection& connection, DWORD error) {
     connection.error = error;
     connection.link = Link::Dropped;
     connection.address[0] = '\0';
+}
+
+void HangUp(World& world, Connection& connection, ULONGLONG now) {
+    if (world.hangUpDelayMs == 0) {
+        RemoveConnection(world, connection);
+        return;
+    }
+    connection.listedWhileClosing = IsListed(connection);
+    connection.link = Link::Closing;
+    connection.state = RASCS_Disconnected;
+    if (connection.error == 0) connection.error = ERROR_USER_DISCONNECTION;
+    connection.address[0] = '\0';
+    connection.closesAt = now + world.hangUpDelayMs;
+}
+
+void RemoveClosedConnections(World& world, ULONGLONG now) {
+    for (DWORD i = world.connectionCount; i-- > 0;) {
+        Connection& connection = world.connections[i];
+        if (connection.link == Link::Closing && connection.closesAt <= now) RemoveConnection(world, connection);
+    }
 }
 
 bool AcceptsAccount(const World& world, const char* userName, const char* password) {

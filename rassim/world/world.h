@@ -16,6 +16,8 @@ inline constexpr DWORD kMaxConnections = 32;
 inline constexpr DWORD kMaxAccounts = 8;
 inline constexpr DWORD kNameCapacity = 257;    // RAS_MaxEntryName + 1, also UNLEN + 1 and PWLEN + 1
 inline constexpr DWORD kAddressCapacity = 16;  // dotted IPv4 text with its NUL
+// How long a hung-up connection takes to close, unless rasctl sets another time.
+inline constexpr DWORD kDefaultHangUpDelayMs = 300;
 
 // Where RasEnumEntriesA says the entries live; the only phonebook the simulator knows.
 inline constexpr char kDefaultPhonebook[] = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
@@ -40,8 +42,10 @@ struct Entry {
 };
 
 // Dialing and Connected connections are listed by RasEnumConnectionsW; only Connected ones
-// have an adapter. Failed and Dropped ones keep their handle until it is hung up.
-enum class Link : DWORD { Dialing, Connected, Failed, Dropped };
+// have an adapter. Failed and Dropped ones keep their handle until it is hung up. A hung-up
+// connection is Closing for the world's hang-up delay: its handle still answers, it stays listed
+// if it was, and its entry cannot be dialed; then it is gone.
+enum class Link : DWORD { Dialing, Connected, Failed, Dropped, Closing };
 
 struct Connection {
     DWORD handle;
@@ -55,6 +59,8 @@ struct Connection {
     DWORD error;
     Link link;
     char address[kAddressCapacity];
+    ULONGLONG closesAt;       // tick count at which a Closing connection is gone
+    BOOL listedWhileClosing;  // it was listed when hung up
 };
 
 struct Account {
@@ -92,6 +98,7 @@ struct World {
     DialFaults dial;
     RepeatedFault hangUp;
     RepeatedFault enumeration;
+    DWORD hangUpDelayMs;
 };
 
 inline constexpr DWORD kFirstHandle = 0x1000;
@@ -99,7 +106,7 @@ inline constexpr DWORD kFirstHandle = 0x1000;
 // A null path or the path of the default phonebook.
 bool IsDefaultPhonebook(const char* path);
 
-// Empties the world except for the handle counter.
+// Empties the world except for the handle counter; the hang-up delay is the default again.
 void ResetWorld(World& world);
 
 // Entries, in the order they were created.
@@ -109,11 +116,13 @@ void RemoveEntry(World& world, Entry& entry);
 
 // Connections, in the order they were started.
 Connection* FindConnection(World& world, HRASCONN handle);
-Connection* FindActiveConnection(World& world, const char* entryName);  // Dialing or Connected, default phonebook
+// The connection that holds an entry of the default phonebook: Dialing, Connected or Closing.
+Connection* FindConnectionOf(World& world, const char* entryName);
 Connection* AddConnection(World& world, const char* entryName, const GUID& guid, const char* phonebook);
 void RemoveConnection(World& world, Connection& connection);
 // Takes device type, device name and phone number from the entry, where the entry has them.
 void DescribeDevice(Connection& connection, const Entry& entry);
+bool IsLive(const Connection& connection);  // Dialing or Connected
 bool IsListed(const Connection& connection);
 HRASCONN HandleOf(const Connection& connection);
 
@@ -121,6 +130,10 @@ HRASCONN HandleOf(const Connection& connection);
 void BringUp(Connection& connection, const std::string& address);
 // Ends a Dialing or Connected connection with `error`; its handle stays valid until hung up.
 void DropLink(Connection& connection, DWORD error);
+// Ends the connection at tick count `now`: at once with no hang-up delay, else it is Closing.
+void HangUp(World& world, Connection& connection, ULONGLONG now);
+// Removes the Closing connections whose time is up at tick count `now`.
+void RemoveClosedConnections(World& world, ULONGLONG now);
 
 // With no account configured, the ISP accepts everybody.
 bool AcceptsAccount(const World& world, const char* userName, const char* password);

@@ -63,7 +63,7 @@ TEST_F(SimConnections, UnknownAndHungUpHandlesAreInvalidAndNeverComeBack) {
         const HRASCONN handle = UpFromControl(kEntry);
         EXPECT_TRUE(seen.insert(handle).second) << "handle given out twice";
         ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
-        EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        ASSERT_TRUE(WaitUntilClosed(handle));
         EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     }
 }
@@ -157,7 +157,7 @@ TEST_F(SimConnections, DroppedLinkLeavesListAndAdaptersButItsHandleReportsTheDro
     EXPECT_TRUE(ActiveConnections().empty());
 
     EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
-    EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(WaitUntilClosed(handle));
 }
 
 TEST_F(SimConnections, ScriptedHangUpFailuresLeaveTheConnectionUp) {
@@ -170,8 +170,87 @@ TEST_F(SimConnections, ScriptedHangUpFailuresLeaveTheConnectionUp) {
     EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_NO_CONNECTION));
     EXPECT_TRUE(IsListed(handle));
     EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
-    EXPECT_FALSE(IsListed(handle));
     EXPECT_EQ(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
+    EXPECT_TRUE(WaitUntilClosed(handle));
+    EXPECT_FALSE(IsListed(handle));
+}
+
+// A connection in one of the states a hang-up meets, and what its handle answers while it closes.
+struct HangUpCase {
+    const char* what;
+    HRASCONN (*make)();
+    bool listed;
+    DWORD error;
+};
+
+HRASCONN Connected() {
+    return UpFromControl(kEntry);
+}
+
+HRASCONN StillDialing() {
+    RasctlOk("dial time 60000");
+    HRASCONN handle;
+    EXPECT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
+    return handle;
+}
+
+HRASCONN Refused() {
+    RasctlOk("dial refuse 651 --with-handle");
+    HRASCONN handle;
+    EXPECT_EQ(Dial(kEntry, "user", "secret", handle), static_cast<DWORD>(ERROR_FROM_DEVICE));
+    return handle;
+}
+
+TEST_F(SimConnections, HungUpConnectionKeepsItsHandleAndEntryWhileItCloses) {
+    const HangUpCase cases[] = {
+        {"connected", Connected, true, ERROR_USER_DISCONNECTION},
+        {"dialing", StillDialing, true, ERROR_USER_DISCONNECTION},
+        {"refused", Refused, false, ERROR_FROM_DEVICE},
+    };
+    for (const HangUpCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RasctlOk("reset");
+        RasctlOk(std::string("entry add ") + kEntry);
+        RasctlOk("hangup delay 60000");  // long enough that it cannot end during the checks
+        const HRASCONN handle = c.make();
+        ASSERT_NE(handle, nullptr);
+        ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+
+        RASCONNSTATUSA status;
+        ASSERT_EQ(StatusOf(handle, status), 0u);
+        EXPECT_EQ(status.rasconnstate, RASCS_Disconnected);
+        EXPECT_EQ(status.dwError, c.error);
+        EXPECT_EQ(IsListed(handle), c.listed);
+        EXPECT_EQ(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
+        HRASCONN again;
+        EXPECT_EQ(Dial(kEntry, "user", "secret", again), static_cast<DWORD>(ERROR_PORT_NOT_AVAILABLE));
+        EXPECT_EQ(again, nullptr);
+        EXPECT_EQ(Rasctl(std::string("up ") + kEntry).exitCode, 1u);
+        EXPECT_EQ(Ras().RasHangUpA(handle), 0u) << "hanging up again while it closes";
+        ASSERT_EQ(StateLines("connection").size(), 1u);
+        EXPECT_NE(StateLines("connection")[0].find(" link=closing "), std::string::npos);
+    }
+}
+
+TEST_F(SimConnections, HungUpConnectionGoesAfterTheDelayAndFreesItsEntry) {
+    for (const char* delay : {"0", "200"}) {
+        SCOPED_TRACE(delay);
+        RasctlOk(std::string("hangup delay ") + delay);
+        const HRASCONN handle = UpFromControl(kEntry);
+        ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+        if (std::string(delay) == "0") {
+            RASCONNSTATUSA status;
+            EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        }
+        ASSERT_TRUE(WaitUntilClosed(handle));
+        EXPECT_FALSE(IsListed(handle));
+        EXPECT_EQ(Ras().RasHangUpA(handle), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        RASDIALPARAMSA params = DialParams(kEntry, "user", "secret");
+        HRASCONN redialed = nullptr;
+        EXPECT_EQ(Ras().RasDialA(nullptr, nullptr, &params, 0, nullptr, &redialed), 0u);
+        EXPECT_EQ(Ras().RasHangUpA(redialed), 0u);
+        ASSERT_TRUE(WaitUntilClosed(redialed));
+    }
 }
 
 TEST_F(SimConnections, ScriptedEnumerationFailuresComeFirst) {

@@ -25,6 +25,7 @@ TEST_F(SimControl, StateShowsWhatOtherProcessesMade) {
     RasctlOk("dial time 800");
     RasctlOk("dial address 10.1.2.3");
     RasctlOk("hangup fail 2 668");
+    RasctlOk("hangup delay 0");
     RasctlOk("enum fail 1 8");
     const HRASCONN handle = UpFromControl("宽带连接 --address 10.0.0.5");
 
@@ -49,10 +50,11 @@ TEST_F(SimControl, StateShowsWhatOtherProcessesMade) {
     EXPECT_EQ(StateLines("dial-time"), std::vector<std::string>{"dial-time ms=800"});
     EXPECT_EQ(StateLines("dial-address"), std::vector<std::string>{"dial-address address=10.1.2.3"});
     EXPECT_EQ(StateLines("hangup-fail"), std::vector<std::string>{"hangup-fail count=2 code=668"});
+    EXPECT_EQ(StateLines("hangup-delay"), std::vector<std::string>{"hangup-delay ms=0"});
     EXPECT_EQ(StateLines("enum-fail"), std::vector<std::string>{"enum-fail count=1 code=8"});
 
     RasctlOk("reset");
-    EXPECT_EQ(Unix(RasctlOk("state")), "account any\n") << "reset empties the world";
+    EXPECT_EQ(Unix(RasctlOk("state")), "account any\n") << "reset empties the world, the hang-up delay is the default";
 }
 
 struct BadRequest {
@@ -76,6 +78,7 @@ TEST_F(SimControl, RefusesBadRequestsWithoutChangingTheWorld) {
         {"dial fail x 5", 2},
         {"dial time -5", 2},
         {"hangup fail two 668", 2},
+        {"hangup delay soon", 2},
         {"drop", 2},
         {"drop ADSL --handle 0x1000", 2},
         {"entry add a|b", 1},

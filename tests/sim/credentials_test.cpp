@@ -96,6 +96,7 @@ TEST_F(SimCredentials, EntryKeepsTheUserNameOfTheLastSuccessfulDial) {
     ASSERT_EQ(Dial(kEntry, "bad", "secret", handle), 0u);
     ASSERT_TRUE(WaitForDialEnds(1, 5000));
     ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+    ASSERT_TRUE(WaitUntilClosed(handle));
     RASCREDENTIALSA credentials;
     ASSERT_EQ(Get(RASCM_UserName, credentials), 0u);
     EXPECT_EQ(credentials.dwMask, 0u) << "a failed dial leaves nothing";

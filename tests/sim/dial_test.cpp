@@ -84,7 +84,7 @@ TEST_F(SimDial, WrongPasswordStopsAtAuthenticateWith691UntilHungUp) {
     EXPECT_EQ(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
 
     EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
-    EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(WaitUntilClosed(handle));
 
     ClearNotifications();
     ASSERT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
@@ -123,6 +123,7 @@ TEST_F(SimDial, AcceptsOnlyPublishedSizesOfTheDialParameters) {
         HRASCONN handle = nullptr;
         EXPECT_EQ(Ras().RasDialA(nullptr, nullptr, params, 0, nullptr, &handle), 0u) << size;
         EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
+        EXPECT_TRUE(WaitUntilClosed(handle));
     }
     HRASCONN handle = nullptr;
     EXPECT_EQ(Ras().RasDialA(nullptr, nullptr, nullptr, 0, nullptr, &handle),
@@ -146,6 +147,7 @@ TEST_F(SimDial, ScriptedFailureStopsAtItsStateOnceOnly) {
     EXPECT_EQ(status.rasconnstate, RASCS_ConnectDevice);
     EXPECT_EQ(status.dwError, static_cast<DWORD>(ERROR_NO_ANSWER));
     ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+    ASSERT_TRUE(WaitUntilClosed(handle));
 
     ClearNotifications();
     ASSERT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
@@ -183,7 +185,7 @@ TEST_F(SimDial, ScriptedRefusalMayWriteAHandleThatMustBeHungUp) {
     EXPECT_EQ(status.dwError, static_cast<DWORD>(ERROR_FROM_DEVICE));
     EXPECT_FALSE(IsListed(handle));
     EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
-    EXPECT_EQ(StatusOf(handle, status), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(WaitUntilClosed(handle));
     Sleep(300);
     EXPECT_TRUE(RecordedNotifications().empty());
 }
@@ -197,6 +199,7 @@ TEST_F(SimDial, WithoutNotifierTheCallReturnsWhenTheDialHasEnded) {
     ASSERT_EQ(StatusOf(handle, status), 0u);
     EXPECT_EQ(status.rasconnstate, RASCS_Connected);
     ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+    ASSERT_TRUE(WaitUntilClosed(handle));
 
     params = DialParams(kEntry, "user", "wrong");
     handle = nullptr;

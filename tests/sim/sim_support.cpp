@@ -147,4 +147,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
+bool WaitUntilClosed(HRASCONN handle) {
+    return WaitUntil(
+        [handle] {
+            RASCONNSTATUSA status;
+            return StatusOf(handle, status) == static_cast<DWORD>(ERROR_INVALID_HANDLE);
+        },
+        5000);
+}
+
 }  // namespace simtest

@@ -68,5 +68,7 @@ GUID EntryGuid(const char* name);
 std::string Narrow(const WCHAR* text);
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Waits until a hung-up connection has closed and its handle is no longer valid.
+bool WaitUntilClosed(HRASCONN handle);
 
 }  // namespace simtest
