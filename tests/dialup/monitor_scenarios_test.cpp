@@ -24,6 +24,7 @@ using namespace ui::main_window;
 namespace vs = virtual_service;
 
 constexpr const char* kEntry = "PPPoE";
+constexpr const char16_t* kLink = u"PPPoE";
 constexpr std::uint64_t kMinute = 60000;
 constexpr std::uint64_t kHour = 60 * kMinute;
 
@@ -38,7 +39,7 @@ struct Scenario {
     const char* name;
     Options options;
     vs::Behaviour behaviour;
-    std::vector<const char*> connectedAtStart;  // entry names, in listing order
+    std::vector<std::u16string> connectedAtStart;  // entry names, in listing order
     std::vector<vs::Scheduled> script;          // the last step quits
     std::vector<std::string> log;               // messages, without their time
     std::vector<std::string> journal;
@@ -50,7 +51,7 @@ void PrintTo(const Scenario& scenario, std::ostream* out) {
 }
 
 vs::Scheduled Drop(std::uint64_t at) {
-    return {at, [] { vs::Drop(kEntry); }};
+    return {at, [] { vs::Drop(kLink); }};
 }
 // The log as it stood when the user quit; nothing may be added after that.
 std::vector<std::string> gLogAtQuit;
@@ -75,57 +76,59 @@ const Options kForced{.periodic = true};
 const Options kForcedOnly{.neverDrop = false, .periodic = true};
 
 const Scenario kScenarios[] = {
-    {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kEntry}, {Quit(30500)},
+    {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kLink}, {Quit(30500)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, true},
-    {"DropWithNeverDropRedialsInTheNextCycle", {}, kDefault, {kEntry}, {Drop(2500), Quit(6000)},
+    {"DropWithNeverDropRedialsInTheNextCycle", {}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
      {"0 adapters", "3000 dial", "3300 adapters"}, true},
-    {"DropWithoutNeverDropOnlyGoesOffline", {.neverDrop = false}, kDefault, {kEntry}, {Drop(2500), Quit(6000)},
+    {"DropWithoutNeverDropOnlyGoesOffline", {.neverDrop = false}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, false},
     {"NotConnectedAtStartDialsInTheFirstCycle", {}, kDefault, {}, {Quit(1500)},
      {"当前IP：", "开始拨号", "拨号成功，当前IP：10.0.0.1"}, {"0 dial", "300 adapters"}, true},
-    {"ForcedRedialInTheFirstCyclePastTheInterval", kForced, kDefault, {kEntry}, {Quit(310000)},
+    {"ALinkWhoseNameGbkLacksIsNotTheEntry", {}, kDefault, {u"宽带😀"}, {Quit(1500)},
+     {"当前IP：", "开始拨号", "拨号成功，当前IP：10.0.0.2"}, {"0 dial", "300 adapters"}, true},
+    {"ForcedRedialInTheFirstCyclePastTheInterval", kForced, kDefault, {kLink}, {Quit(310000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "303300 adapters"}, true},
-    {"ForcedRedialIntervalRestartsAtItsSuccessfulDial", kForced, kDefault, {kEntry}, {Quit(607000)},
+    {"ForcedRedialIntervalRestartsAtItsSuccessfulDial", kForced, kDefault, {kLink}, {Quit(607000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.2", "开始重播", "开始拨号",
       "拨号成功，当前IP：10.0.0.3"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "303300 adapters", "604300 hangup 0x20", "606300 dial",
       "606600 adapters"},
      true},
-    {"FailedForcedRedialPausesSixSecondsThenDialsWithoutHangingUp", kForcedOnly, kDialsFail, {kEntry},
+    {"FailedForcedRedialPausesSixSecondsThenDialsWithoutHangingUp", kForcedOnly, kDialsFail, {kLink},
      {Quit(320000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败", "开始拨号"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20", "319000 dial"},
      false},
-    {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kEntry}, {Drop(2500), Quit(14000)},
+    {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kLink}, {Drop(2500), Quit(14000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "开始拨号"},
      {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 dial"}, false},
-    {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kEntry, "Other", kEntry},
+    {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kLink, u"Other", kLink},
      {HangUpByHand(2500), Drop(3500), Quit(6000)},
      {"当前IP：10.0.0.3", "手动操作：开始断线", "手动操作：断线完成"},
      {"0 adapters", "2500 hangup 0x30", "2500 adapters"}, false},
-    {"ForcedRedialHangsUpTheLastLinkOfTheName", kForced, kDefault, {kEntry, kEntry}, {Quit(303500)},
+    {"ForcedRedialHangsUpTheLastLinkOfTheName", kForced, kDefault, {kLink, kLink}, {Quit(303500)},
      {"当前IP：10.0.0.2", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.1"},
      {"0 adapters", "301000 hangup 0x20", "301000 adapters", "303000 dial", "303100 adapters"}, true},
-    {"HangUpAnswering668CountsAsDoneAtOnce", kForced, {.hangUpAnswers668 = true}, {kEntry}, {Quit(305000)},
+    {"HangUpAnswering668CountsAsDoneAtOnce", kForced, {.hangUpAnswers668 = true}, {kLink}, {Quit(305000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "303300 adapters"}, true},
-    {"HangUpRefusedFor20SecondsIsGivenUpJustAfter15", kForced, {.hangUpRefusedUntil = 321000}, {kEntry},
+    {"HangUpRefusedFor20SecondsIsGivenUpJustAfter15", kForced, {.hangUpRefusedUntil = 321000}, {kLink},
      {Quit(319000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.1"},
      {"0 adapters", "301000-316000 hangup 0x10 x151", "316100 adapters", "318100 dial", "318200 adapters"}, true},
-    {"QuitDuringHangUpRetriesEndsThem", kForced, {.hangUpRefusedUntil = 321000}, {kEntry}, {Quit(305050)},
+    {"QuitDuringHangUpRetriesEndsThem", kForced, {.hangUpRefusedUntil = 321000}, {kLink}, {Quit(305050)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000-305000 hangup 0x10 x41"}, true},
-    {"QuitDuringThePauseBeforeTheForcedDial", kForced, kDefault, {kEntry}, {Quit(302000)},
+    {"QuitDuringThePauseBeforeTheForcedDial", kForced, kDefault, {kLink}, {Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
-    {"QuitDuringThePauseAfterAFailedForcedRedial", kForcedOnly, kDialsFail, {kEntry}, {Quit(315000)},
+    {"QuitDuringThePauseAfterAFailedForcedRedial", kForcedOnly, kDialsFail, {kLink}, {Quit(315000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20"}, false},
-    {"WallClockSetBackAnHourDoesNotDelayTheForcedRedial", kForced, kDefault, {kEntry},
+    {"WallClockSetBackAnHourDoesNotDelayTheForcedRedial", kForced, kDefault, {kLink},
      {ShiftClock(100000, -static_cast<std::int64_t>(kHour)), Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
-    {"WallClockSetForwardAnHourDoesNotBringItForward", kForced, kDefault, {kEntry},
+    {"WallClockSetForwardAnHourDoesNotBringItForward", kForced, kDefault, {kLink},
      {ShiftClock(100000, kHour), Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
 };
@@ -149,7 +152,7 @@ protected:
 TEST_P(MonitorScenarioTest, Runs) {
     const Scenario& scenario = GetParam();
     vs::Installation service(scenario.behaviour, scenario.script);
-    for (const char* name : scenario.connectedAtStart)
+    for (const std::u16string& name : scenario.connectedAtStart)
         vs::Connect(name);
 
     std::atomic<bool> ended{false};

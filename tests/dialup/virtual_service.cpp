@@ -23,7 +23,7 @@ constexpr std::uint64_t kTickBase = 4'000'000'000;
 
 struct Link {
     std::uintptr_t handle;
-    std::string entryName;
+    std::u16string entryName;
     std::uint64_t connectedAt;
     bool failed;
     std::string address;
@@ -81,7 +81,7 @@ Link* Find(HRASCONN handle) {
     return nullptr;
 }
 
-Link& AddLink(const std::string& entryName, std::uint64_t connectedAt, bool failed) {
+Link& AddLink(const std::u16string& entryName, std::uint64_t connectedAt, bool failed) {
     const std::string address = std::string("10.0.0.").append(std::to_string(gWorld.nextAddress++));
     gWorld.links.push_back({gWorld.nextHandle, entryName, connectedAt, failed, address});
     gWorld.nextHandle += 0x10;
@@ -122,7 +122,9 @@ ULONGLONG WINAPI VirtualTicks() {
 DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFunc, HRASCONN* handle) {
     Called();
     Note("dial");
-    const std::string entryName = params->szEntryName;
+    wchar_t wide[RTL_NUMBER_OF(params->szEntryName)] = {};
+    MultiByteToWideChar(936, 0, params->szEntryName, -1, wide, RTL_NUMBER_OF(wide));
+    const std::u16string entryName(reinterpret_cast<const char16_t*>(wide));
     for (const Link& link : gWorld.links)
         if (link.entryName == entryName && Listed(link)) {
             *handle = reinterpret_cast<HRASCONN>(link.handle);
@@ -168,8 +170,7 @@ DWORD WINAPI VirtualEnum(RASCONNW* records, DWORD* bytes, DWORD* count) {
             return kBufferTooSmall;
         RASCONNW& record = records[listed++];
         record.hrasconn = reinterpret_cast<HRASCONN>(link.handle);
-        for (std::size_t i = 0; i < link.entryName.size(); ++i)
-            record.szEntryName[i] = static_cast<unsigned char>(link.entryName[i]);  // ASCII names only
+        std::memcpy(record.szEntryName, link.entryName.c_str(), link.entryName.size() * sizeof(char16_t));
         record.guidEntry = GuidOf(link.handle);
     }
     *count = listed;
@@ -236,12 +237,12 @@ std::uint64_t Now() {
     return gWorld.now;
 }
 
-void Connect(const char* entryName) {
+void Connect(const std::u16string& entryName) {
     AddLink(entryName, gWorld.now, false);
 }
 
-void Drop(const char* entryName) {
-    std::erase_if(gWorld.links, [entryName](const Link& link) { return link.entryName == entryName; });
+void Drop(const std::u16string& entryName) {
+    std::erase_if(gWorld.links, [&entryName](const Link& link) { return link.entryName == entryName; });
 }
 
 void ShiftWallClock(std::int64_t milliseconds) {

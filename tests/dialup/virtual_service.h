@@ -32,8 +32,8 @@ std::vector<std::string> Journal();
 
 std::uint64_t Now();
 // Steps for the scripts, run on the thread that sleeps.
-void Connect(const char* entryName);  // a link comes up from elsewhere
-void Drop(const char* entryName);     // every link of the entry drops
+void Connect(const std::u16string& entryName);  // a link comes up from elsewhere
+void Drop(const std::u16string& entryName);     // every link of the entry drops
 void ShiftWallClock(std::int64_t milliseconds);
 // Marks the moment after which nothing may call the service or sleep any more.
 void MarkQuit();
