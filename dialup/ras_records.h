@@ -164,12 +164,12 @@ static_assert(offsetof(RASENTRYA, szDeviceType) == 972 && offsetof(RASENTRYA, dw
 static_assert(offsetof(RASENTRYA, guidId) == 1808 && offsetof(RASENTRYA, dwRedialPause) == 2880);
 
 // Published sizes of every 32-bit version, oldest first: what the service accepts in dwSize.
-inline constexpr DWORD kRasDialParamsSizes[] = {1052, 1060, 1064};
+inline constexpr DWORD kRasDialParamsSizes[] = {1052, 1060, 1064, 1068};
 inline constexpr DWORD kRasConnStatusSizes[] = {160, 288, 332};
 inline constexpr DWORD kRasConnSizes[] = {816, 1340, 1356, 1368, 1384};
 inline constexpr DWORD kRasCredentialsSizes[] = {540};
 inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
-inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2948};
+inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2924, 2948, 3480};
 
 // RASCREDENTIALSA::dwMask bits.
 inline constexpr DWORD RASCM_UserName = 0x1;

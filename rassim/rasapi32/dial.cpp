@@ -21,7 +21,7 @@ constexpr RASCONNSTATE kDialStates[] = {
     RASCS_Projected,
 };
 constexpr DWORD kUsualDialMs = 240;
-// The result of a dial that was hung up or dropped before it finished.
+// The result of a dial that was hung up before it finished; its handle reports the same while it closes.
 constexpr DWORD kStopped = ERROR_USER_DISCONNECTION;
 
 struct DialPlan {
@@ -35,16 +35,27 @@ struct DialPlan {
     RasDialFunc notifier;
 };
 
-// Moves a dialing connection to `state`; a non-zero error ends the dial there. False when the
-// connection was hung up or dropped meanwhile.
-bool Enter(HRASCONN handle, RASCONNSTATE state, DWORD error) {
+// How a step of the dial found its connection: still Dialing (or Connected once complete), or
+// ended from outside, Dropped with the drop's error or Closing (hung up, or gone).
+struct Found {
+    Link link;
+    DWORD error;
+};
+
+Found Gone() {
+    return Found{Link::Closing, kStopped};
+}
+
+// Moves a dialing connection to `state` with `error`; a non-zero error ends the dial there.
+Found Enter(HRASCONN handle, RASCONNSTATE state, DWORD error) {
     WorldLock world;
     Connection* connection = FindConnection(*world, handle);
-    if (!connection || connection->link != Link::Dialing) return false;
+    if (!connection) return Gone();
+    if (connection->link != Link::Dialing) return Found{connection->link, connection->error};
     connection->state = state;
     connection->error = error;
     if (error != 0) connection->link = Link::Failed;
-    return true;
+    return Found{Link::Dialing, error};
 }
 
 DWORD ErrorAt(const DialPlan& plan, RASCONNSTATE state) {
@@ -58,11 +69,27 @@ void Notify(const DialPlan& plan, RASCONNSTATE state, DWORD error) {
     if (plan.notifier) plan.notifier(WM_RASDIALEVENT, state, error);
 }
 
-// Reports one state; returns 0 to go on, else the error that ends the dial.
+// A dial ended from outside: a hang-up ends the notifications; a drop is the dial's failure, in
+// the state the drop left, RASCS_Disconnected, entered first without error and then with it.
+DWORD EndedFromOutside(const DialPlan& plan, const Found& found) {
+    if (found.link != Link::Dropped) return kStopped;
+    Notify(plan, RASCS_Disconnected, 0);
+    Notify(plan, RASCS_Disconnected, found.error);
+    return found.error;
+}
+
+// Reports one notification; returns 0 to go on, else the error that ends the dial.
 DWORD Report(const DialPlan& plan, RASCONNSTATE state, DWORD error) {
-    if (!Enter(plan.handle, state, error)) return kStopped;
+    const Found found = Enter(plan.handle, state, error);
+    if (found.link != Link::Dialing) return EndedFromOutside(plan, found);
     Notify(plan, state, error);
     return error;
+}
+
+// Each state is notified on entry with error 0; a failure in it is notified again, with the error.
+DWORD Step(const DialPlan& plan, RASCONNSTATE state, DWORD error) {
+    if (const DWORD end = Report(plan, state, 0)) return end;
+    return error != 0 ? Report(plan, state, error) : 0;
 }
 
 // The entry keeps the name of the last user who connected with it.
@@ -73,25 +100,26 @@ void RememberUserName(World& world, const Connection& connection, const std::str
     entry->credentials.mask |= RASCM_UserName;
 }
 
-bool Complete(const DialPlan& plan) {
+Found Complete(const DialPlan& plan) {
     WorldLock world;
     Connection* connection = FindConnection(*world, plan.handle);
-    if (!connection || !IsLive(*connection)) return false;
+    if (!connection) return Gone();
     if (connection->link == Link::Dialing) {
         BringUp(*connection, TakeNextAddress(*world));
         RememberUserName(*world, *connection, plan.userName);
     }
-    return true;
+    return Found{connection->link, connection->error};
 }
 
 DWORD RunDial(const DialPlan& plan) {
     for (RASCONNSTATE state : plan.states) {
-        if (const DWORD end = Report(plan, state, ErrorAt(plan, state))) return end;
+        if (const DWORD end = Step(plan, state, ErrorAt(plan, state))) return end;
         Sleep(plan.stepMs);
     }
     // A failure scripted for a state outside the usual walk comes after all of it.
-    if (plan.failCode != 0) return Report(plan, plan.failState, plan.failCode);
-    if (!Complete(plan)) return kStopped;
+    if (plan.failCode != 0) return Step(plan, plan.failState, plan.failCode);
+    const Found found = Complete(plan);
+    if (found.link != Link::Connected) return EndedFromOutside(plan, found);
     Notify(plan, RASCS_Connected, 0);
     return 0;
 }
@@ -160,7 +188,11 @@ DWORD PlanDial(const RASDIALPARAMSA& params, RasDialFunc notifier, HRASCONN& han
     // The device is still in use until the hung-up connection has closed.
     if (connection && connection->link == Link::Closing) return ERROR_PORT_NOT_AVAILABLE;
     const bool connected = connection != nullptr;
-    if (!connected) connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
+    if (connected) {
+        ++connection->references;  // this dial, too, needs its own hang-up
+    } else {
+        connection = AddConnection(*world, entry->name, entry->guid, kDefaultPhonebook);
+    }
     if (!connection) return ERROR_PORT_NOT_AVAILABLE;
     DescribeDevice(*connection, *entry);
 

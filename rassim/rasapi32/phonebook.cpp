@@ -94,15 +94,15 @@ extern "C" DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryNam
         return ERROR_BUFFER_TOO_SMALL;
     }
     // An empty name asks for the defaults of a new entry.
-    RASENTRYA copy{};
+    RasEntryNewest copy{};
     if (entryName[0] != '\0') {
         WorldLock world;
         const Entry* stored = FindEntry(*world, entryName);
         if (!stored) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
         copy = stored->record;
-        copy.guidId = stored->guid;  // read-only: the phonebook's own GUID of the entry
+        copy.base.guidId = stored->guid;  // read-only: the phonebook's own GUID of the entry
     }
-    copy.dwSize = size;
+    copy.base.dwSize = size;
     std::memcpy(entry, &copy, size);
     *entrySize = size;
     return ERROR_SUCCESS;

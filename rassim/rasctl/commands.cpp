@@ -61,7 +61,7 @@ int AddEntryCommand(const Arguments& arguments) {
     Entry* entry = AddEntry(*world, name.c_str());
     if (!entry) return Refuse("the phonebook is full");
     FillPppoeRecord(entry->record);
-    entry->recordSize = entry->record.dwSize;
+    entry->recordSize = entry->record.base.dwSize;
     if (arguments.words.size() > 1) {
         CopyText(entry->credentials.userName, arguments.words[1].c_str());
         entry->credentials.mask |= RASCM_UserName;
@@ -115,7 +115,7 @@ int Up(const Arguments& arguments) {
     WorldLock world;
     Connection* connection = StartConnection(*world, name, Option(arguments, "--phonebook"));
     if (!connection)
-        return Refuse("cannot bring \"%s\" up: no such entry, connected already or too many connections", name.c_str());
+        return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
     BringUp(*connection, address ? *address : TakeNextAddress(*world));
     std::printf("handle=0x%lX\n", connection->handle);
     return kDone;

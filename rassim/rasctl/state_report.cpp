@@ -32,7 +32,7 @@ void PrintAccounts(const World& world, std::FILE* out) {
 void PrintEntry(const Entry& entry, std::FILE* out) {
     const Credentials& credentials = entry.credentials;
     std::fprintf(out, "entry name=\"%s\" guid=%s size=%lu device=\"%s\"", entry.name, GuidText(entry.guid).c_str(),
-                 entry.recordSize, entry.record.szDeviceType);
+                 entry.recordSize, entry.record.base.szDeviceType);
     if (credentials.mask & RASCM_UserName) std::fprintf(out, " user=\"%s\"", credentials.userName);
     if (credentials.mask & RASCM_Password) std::fprintf(out, " password=\"%s\"", credentials.password);
     if (credentials.mask & RASCM_Domain) std::fprintf(out, " domain=\"%s\"", credentials.domain);
@@ -40,10 +40,11 @@ void PrintEntry(const Entry& entry, std::FILE* out) {
 }
 
 void PrintConnection(const Connection& c, std::FILE* out) {
-    std::fprintf(
-        out, "connection handle=0x%lX entry=\"%s\" guid=%s link=%s state=%lu error=%lu address=%s phonebook=\"%s\"\n",
-        c.handle, c.entryName, GuidText(c.guid).c_str(), LinkName(c.link), c.state, c.error,
-        c.address[0] ? c.address : "-", c.phonebook);
+    std::fprintf(out,
+                 "connection handle=0x%lX entry=\"%s\" guid=%s link=%s state=%lu error=%lu address=%s "
+                 "phonebook=\"%s\" refs=%lu\n",
+                 c.handle, c.entryName, GuidText(c.guid).c_str(), LinkName(c.link), c.state, c.error,
+                 c.address[0] ? c.address : "-", c.phonebook, c.references);
 }
 
 void PrintFaults(const World& world, std::FILE* out) {

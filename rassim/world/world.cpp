@@ -85,6 +85,7 @@ Connection* AddConnection(World& world, const char* entryName, const GUID& guid,
     CopyText(connection.deviceName, "WAN Miniport (PPPOE)");
     connection.state = RASCS_OpenPort;
     connection.link = Link::Dialing;
+    connection.references = 1;
     return &connection;
 }
 
@@ -93,7 +94,7 @@ void RemoveConnection(World& world, Connection& connection) {
 }
 
 void DescribeDevice(Connection& connection, const Entry& entry) {
-    const RASENTRYA& record = entry.record;
+    const RASENTRYA& record = entry.record.base;
     if (record.szDeviceType[0] != '\0') CopyText(connection.deviceType, record.szDeviceType);
     if (record.szDeviceName[0] != '\0') CopyText(connection.deviceName, record.szDeviceName);
     CopyText(connection.phoneNumber, record.szLocalPhoneNumber);
@@ -126,6 +127,7 @@ void DropLink(Connection& connection, DWORD error) {
 }
 
 void HangUp(World& world, Connection& connection, ULONGLONG now) {
+    if (--connection.references > 0) return;
     if (world.hangUpDelayMs == 0) {
         RemoveConnection(world, connection);
         return;
@@ -210,12 +212,13 @@ std::string GuidText(const GUID& guid) {
     return text;
 }
 
-void FillPppoeRecord(RASENTRYA& record) {
+void FillPppoeRecord(RasEntryNewest& newest) {
     constexpr DWORD kRasFramingPpp = 1;
     constexpr DWORD kRasNetProtocolIp = 4;
     constexpr DWORD kRasEntryTypeBroadband = 5;
-    std::memset(&record, 0, sizeof(record));
-    record.dwSize = sizeof(record);
+    newest = RasEntryNewest{};
+    RASENTRYA& record = newest.base;
+    record.dwSize = sizeof(newest);
     record.dwfNetProtocols = kRasNetProtocolIp;
     record.dwFramingProtocol = kRasFramingPpp;
     record.dwType = kRasEntryTypeBroadband;

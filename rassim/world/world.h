@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialup/ras_records.h"
+#include "world/text.h"
 
 namespace rassim {
 
@@ -33,11 +34,24 @@ struct Credentials {
     char domain[16];
 };
 
+// The newest RASENTRYA version, which ends with the IKEv2 identities; every older version is a
+// prefix of it.
+struct RasEntryNewest {
+    RASENTRYA base;
+    CHAR szIDi[257];
+    CHAR szIDr[257];
+    BOOL fIsImsConfig;
+    DWORD IdiType;
+    DWORD IdrType;
+    BOOL fDisableIKEv2Fragmentation;
+};
+static_assert(sizeof(RasEntryNewest) == NewestSize(kRasEntrySizes));
+
 struct Entry {
     char name[kNameCapacity];
     GUID guid;
     DWORD recordSize;  // dwSize of the RASENTRYA version it was written with; the rest is zero
-    RASENTRYA record;
+    RasEntryNewest record;
     Credentials credentials;
 };
 
@@ -59,6 +73,7 @@ struct Connection {
     DWORD error;
     Link link;
     char address[kAddressCapacity];
+    DWORD references;         // one per dial that returned its handle: each needs its own hang-up
     ULONGLONG closesAt;       // tick count at which a Closing connection is gone
     BOOL listedWhileClosing;  // it was listed when hung up
 };
@@ -130,7 +145,8 @@ HRASCONN HandleOf(const Connection& connection);
 void BringUp(Connection& connection, const std::string& address);
 // Ends a Dialing or Connected connection with `error`; its handle stays valid until hung up.
 void DropLink(Connection& connection, DWORD error);
-// Ends the connection at tick count `now`: at once with no hang-up delay, else it is Closing.
+// Releases one dial's hold on the connection at tick count `now`. The last one ends it: at once
+// with no hang-up delay, else it is Closing.
 void HangUp(World& world, Connection& connection, ULONGLONG now);
 // Removes the Closing connections whose time is up at tick count `now`.
 void RemoveClosedConnections(World& world, ULONGLONG now);
@@ -151,6 +167,6 @@ GUID NewGuid();
 std::string GuidText(const GUID& guid);
 
 // The record rasctl stores for a new entry: a broadband PPPoE entry in its newest version.
-void FillPppoeRecord(RASENTRYA& record);
+void FillPppoeRecord(RasEntryNewest& record);
 
 }  // namespace rassim

@@ -253,6 +253,34 @@ TEST_F(SimConnections, HungUpConnectionGoesAfterTheDelayAndFreesItsEntry) {
     }
 }
 
+TEST_F(SimConnections, EachDialOfAConnectedEntryNeedsItsOwnHangUp) {
+    for (const int joins : {0, 1, 2}) {
+        SCOPED_TRACE(joins);
+        RasctlOk("reset");
+        RasctlOk(std::string("entry add ") + kEntry);
+        RasctlOk("hangup delay 60000");
+        const HRASCONN handle = UpFromControl(kEntry);
+        for (int dial = 0; dial < joins; ++dial) {
+            RASDIALPARAMSA params = DialParams(kEntry, "user", "secret");
+            HRASCONN joined = nullptr;
+            ASSERT_EQ(Ras().RasDialA(nullptr, nullptr, &params, 0, nullptr, &joined), 0u);
+            EXPECT_EQ(joined, handle);
+        }
+        EXPECT_NE(StateLines("connection")[0].find(" refs=" + std::to_string(joins + 1)), std::string::npos);
+        RASCONNSTATUSA status;
+        for (int hangUp = 0; hangUp < joins; ++hangUp) {
+            ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+            ASSERT_EQ(StatusOf(handle, status), 0u);
+            EXPECT_EQ(status.rasconnstate, RASCS_Connected) << "other dials still hold it";
+            EXPECT_NE(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
+        }
+        ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
+        ASSERT_EQ(StatusOf(handle, status), 0u);
+        EXPECT_EQ(status.rasconnstate, RASCS_Disconnected) << "the last hang-up ends it";
+        EXPECT_EQ(FindAdapter(Adapters(), GuidText(EntryGuid(kEntry))), nullptr);
+    }
+}
+
 TEST_F(SimConnections, ScriptedEnumerationFailuresComeFirst) {
     UpFromControl(kEntry);
     RasctlOk("enum fail 2 8");

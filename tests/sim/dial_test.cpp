@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "sim_support.h"
@@ -74,7 +76,7 @@ TEST_F(SimDial, WrongPasswordStopsAtAuthenticateWith691UntilHungUp) {
     ASSERT_FALSE(notifications.empty());
     EXPECT_EQ(notifications.back().state, RASCS_Authenticate);
     EXPECT_EQ(notifications.back().error, static_cast<DWORD>(ERROR_AUTHENTICATION_FAILURE));
-    EXPECT_EQ(States(notifications).size(), 6u) << "OpenPort to AllDevicesConnected, then the failure";
+    EXPECT_EQ(States(notifications).size(), 7u) << "OpenPort to Authenticate, then Authenticate with the failure";
 
     RASCONNSTATUSA status;
     ASSERT_EQ(StatusOf(handle, status), 0u);
@@ -104,10 +106,10 @@ TEST_F(SimDial, UnknownOrEmptyEntryIsRefusedAtOnceWithoutHandle) {
 }
 
 TEST_F(SimDial, AcceptsOnlyPublishedSizesOfTheDialParameters) {
-    // The newest version is 12 bytes longer than the program's; the buffer has room for it.
-    BYTE buffer[1064 + 16];
+    // The newest version is 16 bytes longer than the program's; the buffer has room for it.
+    BYTE buffer[1068 + 16];
     auto* params = reinterpret_cast<RASDIALPARAMSA*>(buffer);
-    for (const DWORD size : {0u, 4u, 1051u, 1056u, 1068u, 2000u}) {
+    for (const DWORD size : {0u, 4u, 1051u, 1056u, 1072u, 2000u}) {
         std::fill(std::begin(buffer), std::end(buffer), BYTE{0});
         *params = DialParams(kEntry, "user", "secret");
         params->dwSize = size;
@@ -139,8 +141,8 @@ TEST_F(SimDial, ScriptedFailureStopsAtItsStateOnceOnly) {
     ASSERT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
     ASSERT_TRUE(WaitForDialEnds(1, 5000));
     const std::vector<Notification> notifications = RecordedNotifications();
-    EXPECT_EQ(States(notifications),
-              (std::vector<RASCONNSTATE>{RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice}));
+    EXPECT_EQ(States(notifications), (std::vector<RASCONNSTATE>{RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice,
+                                                                RASCS_ConnectDevice}));
     EXPECT_EQ(notifications.back().error, static_cast<DWORD>(ERROR_NO_ANSWER));
     RASCONNSTATUSA status;
     ASSERT_EQ(StatusOf(handle, status), 0u);
@@ -161,14 +163,89 @@ TEST_F(SimDial, ScriptedFailureAtAStateOutsideTheUsualWalkComesAfterIt) {
     ASSERT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
     ASSERT_TRUE(WaitForDialEnds(1, 5000));
     const std::vector<Notification> notifications = RecordedNotifications();
-    ASSERT_EQ(notifications.size(), std::size(kUsualStates));
-    EXPECT_EQ(notifications[notifications.size() - 2].state, RASCS_Projected);
+    ASSERT_EQ(notifications.size(), std::size(kUsualStates) + 1);
+    EXPECT_EQ(notifications[notifications.size() - 3].state, RASCS_Projected);
     EXPECT_EQ(notifications.back().state, RASCS_Disconnected);
     EXPECT_EQ(notifications.back().error, static_cast<DWORD>(ERROR_PORT_DISCONNECTED));
     RASCONNSTATUSA status;
     ASSERT_EQ(StatusOf(handle, status), 0u);
     EXPECT_EQ(status.rasconnstate, RASCS_Disconnected);
     EXPECT_EQ(status.dwError, static_cast<DWORD>(ERROR_PORT_DISCONNECTED));
+}
+
+// A dial that fails, and the state and error it must end in.
+struct FailureCase {
+    const char* what;
+    const char* script;  // rasctl arguments run before the dial
+    const char* password;
+    bool dropWhileDialing;
+    RASCONNSTATE state;
+    DWORD error;
+};
+
+constexpr FailureCase kFailures[] = {
+    {"wrong password", "account add user secret", "wrong", false, RASCS_Authenticate, ERROR_AUTHENTICATION_FAILURE},
+    {"scripted", "dial fail 678 2", "secret", false, RASCS_ConnectDevice, ERROR_NO_ANSWER},
+    {"after the walk", "dial fail 619 0x2001", "secret", false, RASCS_Disconnected, ERROR_PORT_DISCONNECTED},
+    {"link drops", "dial time 8000", "secret", true, RASCS_Disconnected, ERROR_DISCONNECTION},
+};
+
+// Drops the entry's link once its dial is under way; answers rasctl's exit code.
+std::thread DropOnceDialing(DWORD& exitCode) {
+    return std::thread([&exitCode] {
+        WaitUntil([] { return !StateLines("connection").empty(); }, 5000);
+        exitCode = Rasctl(std::string("drop ") + kEntry).exitCode;
+    });
+}
+
+DWORD DialFailure(const FailureCase& c, bool withNotifier, HRASCONN& handle) {
+    RasctlOk("reset");
+    CreateEntry(kEntry);
+    RasctlOk(c.script);
+    ClearNotifications();
+    DWORD dropExit = 0;
+    std::thread dropper = c.dropWhileDialing ? DropOnceDialing(dropExit) : std::thread();
+    RASDIALPARAMSA params = DialParams(kEntry, "user", c.password);
+    handle = nullptr;
+    const auto notifier = withNotifier ? reinterpret_cast<void*>(&RecordNotification) : nullptr;
+    const DWORD result = Ras().RasDialA(nullptr, nullptr, &params, 0, notifier, &handle);
+    if (withNotifier) {
+        EXPECT_TRUE(WaitForDialEnds(1, 10000));
+    }
+    if (dropper.joinable()) dropper.join();
+    EXPECT_EQ(dropExit, 0u);
+    return result;
+}
+
+TEST_F(SimDial, FailureIsNotifiedAfterItsStateAndAgreesWithTheStatusAndTheResult) {
+    for (const FailureCase& c : kFailures) {
+        for (const bool withNotifier : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (withNotifier ? ", notified" : ", synchronous"));
+            HRASCONN handle;
+            const DWORD result = DialFailure(c, withNotifier, handle);
+            EXPECT_EQ(result, withNotifier ? 0u : c.error);
+            ASSERT_NE(handle, nullptr);
+            RASCONNSTATUSA status;
+            ASSERT_EQ(StatusOf(handle, status), 0u);
+            EXPECT_EQ(status.rasconnstate, c.state);
+            EXPECT_EQ(status.dwError, c.error);
+            EXPECT_EQ(Ras().RasHangUpA(handle), 0u);
+
+            const std::vector<Notification> notifications = RecordedNotifications();
+            if (!withNotifier) {
+                EXPECT_TRUE(notifications.empty());
+                continue;
+            }
+            ASSERT_GE(notifications.size(), 2u);
+            const Notification& failure = notifications.back();
+            const Notification& entry = notifications[notifications.size() - 2];
+            EXPECT_EQ(failure.state, c.state);
+            EXPECT_EQ(failure.error, c.error);
+            EXPECT_EQ(entry.state, c.state) << "the failing state is first entered without error";
+            EXPECT_TRUE(std::all_of(notifications.begin(), notifications.end() - 1,
+                                    [](const Notification& n) { return n.error == 0; }));
+        }
+    }
 }
 
 TEST_F(SimDial, ScriptedRefusalMayWriteAHandleThatMustBeHungUp) {

@@ -24,8 +24,8 @@ std::string TextOf(UINT code) {
     return text;
 }
 
-TEST_F(SimErrorText, DialErrorsHaveChineseTextsInGbk) {
-    for (const UINT code : {603u, 619u, 623u, 628u, 629u, 632u, 633u, 651u, 668u, 678u, 691u, 718u, 756u, 769u, 815u}) {
+TEST_F(SimErrorText, EveryCodeOfTheServiceRangeHasAChineseTextInGbk) {
+    for (UINT code = 600; code <= 878; ++code) {
         const std::string text = TextOf(code);
         EXPECT_TRUE(IsGbkWithChinese(text)) << code << ": " << text;
     }
@@ -35,7 +35,7 @@ TEST_F(SimErrorText, DialErrorsHaveChineseTextsInGbk) {
 }
 
 TEST_F(SimErrorText, UnknownCodeIsAnInvalidParameterAndLeavesTheBufferAlone) {
-    for (const UINT code : {0u, 5u, 87u, 599u, 999u, 1000u, 0xFFFFFFFFu}) {
+    for (const UINT code : {0u, 5u, 87u, 599u, 879u, 999u, 1000u, 0xFFFFFFFFu}) {
         char text[260];
         std::memset(text, 'x', sizeof(text));
         EXPECT_EQ(Ras().RasGetErrorStringA(code, text, sizeof(text)), static_cast<DWORD>(ERROR_INVALID_PARAMETER))

@@ -16,17 +16,22 @@ constexpr char kEntry[] = "宽带连接";
 constexpr char kDefaultPhonebook[] = "C:\\ProgramData\\Microsoft\\Network\\Connections\\Pbk\\rasphone.pbk";
 
 using SimPhonebook = SimTest;
+using rassim::RasEntryNewest;
 
-// A record with every field set to something recognisable, as far as the service lets us.
-RASENTRYA FilledRecord() {
-    RASENTRYA record = PppoeEntryRecord();
-    std::strcpy(record.szLocalPhoneNumber, "ISP-SERVICE");
-    std::strcpy(record.szScript, "C:\\script.txt");
-    std::strcpy(record.szDnsSuffix, "example.net");
-    record.ipaddrDns = {202, 96, 128, 86};
-    record.dwIdleDisconnectSeconds = 600;
-    record.dwNetworkOutageTime = 77;
-    record.ipv6addr[15] = 1;
+// A record of the newest version with every field set to something recognisable, as far as the
+// service lets us; dwSize says the program's version.
+RasEntryNewest FilledRecord() {
+    RasEntryNewest record{};
+    record.base = PppoeEntryRecord();
+    std::strcpy(record.base.szLocalPhoneNumber, "ISP-SERVICE");
+    std::strcpy(record.base.szScript, "C:\\script.txt");
+    std::strcpy(record.base.szDnsSuffix, "example.net");
+    record.base.ipaddrDns = {202, 96, 128, 86};
+    record.base.dwIdleDisconnectSeconds = 600;
+    record.base.dwNetworkOutageTime = 77;
+    record.base.ipv6addr[15] = 1;
+    std::strcpy(record.szIDi, "peer@example.net");
+    record.fDisableIKEv2Fragmentation = TRUE;
     return record;
 }
 
@@ -35,55 +40,56 @@ std::vector<BYTE> Bytes(const void* data, std::size_t size) {
     return std::vector<BYTE>(bytes, bytes + size);
 }
 
-DWORD ReadEntry(const char* name, DWORD version, RASENTRYA& record) {
-    record = RASENTRYA{};
-    record.dwSize = version;
+// Reads an entry in `version` into a buffer with room for the newest one.
+DWORD ReadEntry(const char* name, DWORD version, RasEntryNewest& record) {
+    record = RasEntryNewest{};
+    record.base.dwSize = version;
     DWORD size = sizeof(record);
-    return Ras().RasGetEntryPropertiesA(nullptr, name, &record, &size, nullptr, nullptr);
+    return Ras().RasGetEntryPropertiesA(nullptr, name, &record.base, &size, nullptr, nullptr);
 }
 
 TEST_F(SimPhonebook, EntryPropertiesReadBackEveryByteAndKeepTheEntryGuid) {
-    RASENTRYA written = FilledRecord();
+    RASENTRYA written = FilledRecord().base;
     ASSERT_EQ(Ras().RasSetEntryPropertiesA(nullptr, kEntry, &written, sizeof(written), nullptr, 0), 0u);
-    RASENTRYA read;
+    RasEntryNewest read;
     ASSERT_EQ(ReadEntry(kEntry, sizeof(RASENTRYA), read), 0u);
-    const GUID guid = read.guidId;
+    const GUID guid = read.base.guidId;
     EXPECT_NE(GuidText(guid), GuidText(GUID{})) << "the phonebook gives every entry a GUID";
-    read.guidId = written.guidId;
-    EXPECT_EQ(Bytes(&read, sizeof(read)), Bytes(&written, sizeof(written)));
+    read.base.guidId = written.guidId;
+    EXPECT_EQ(Bytes(&read.base, sizeof(written)), Bytes(&written, sizeof(written)));
 
     written.dwRedialCount = 9;
     ASSERT_EQ(Ras().RasSetEntryPropertiesA(nullptr, kEntry, &written, sizeof(written), nullptr, 0), 0u);
     ASSERT_EQ(ReadEntry(kEntry, sizeof(RASENTRYA), read), 0u);
-    EXPECT_EQ(read.dwRedialCount, 9u) << "setting an existing entry changes it";
-    EXPECT_EQ(GuidText(read.guidId), GuidText(guid)) << "and keeps its GUID";
+    EXPECT_EQ(read.base.dwRedialCount, 9u) << "setting an existing entry changes it";
+    EXPECT_EQ(GuidText(read.base.guidId), GuidText(guid)) << "and keeps its GUID";
 }
 
 TEST_F(SimPhonebook, EntryPropertiesAcceptEveryPublishedVersionAndNothingElse) {
     for (const DWORD version : kRasEntrySizes) {
-        RASENTRYA written = FilledRecord();
-        written.dwSize = version;
+        RasEntryNewest written = FilledRecord();
+        written.base.dwSize = version;
         char name[16];
         std::snprintf(name, sizeof(name), "v%lu", version);
-        ASSERT_EQ(Ras().RasSetEntryPropertiesA(nullptr, name, &written, version, nullptr, 0), 0u) << version;
-        RASENTRYA read;
-        ASSERT_EQ(ReadEntry(name, sizeof(RASENTRYA), read), 0u);
+        ASSERT_EQ(Ras().RasSetEntryPropertiesA(nullptr, name, &written.base, version, nullptr, 0), 0u) << version;
+        RasEntryNewest read;
+        ASSERT_EQ(ReadEntry(name, sizeof(read), read), 0u);
         // Written with any version, the entry has the phonebook's GUID; the newest version shows it.
-        EXPECT_NE(GuidText(read.guidId), GuidText(GUID{})) << version;
-        read.guidId = written.guidId;
-        read.dwSize = version;
+        EXPECT_NE(GuidText(read.base.guidId), GuidText(GUID{})) << version;
+        read.base.guidId = written.base.guidId;
+        read.base.dwSize = version;
         EXPECT_EQ(Bytes(&read, version), Bytes(&written, version)) << version;
         EXPECT_EQ(Bytes(reinterpret_cast<BYTE*>(&read) + version, sizeof(read) - version),
                   std::vector<BYTE>(sizeof(read) - version, 0))
             << "what an older version does not have reads as zero, " << version;
     }
-    for (const DWORD version : {0u, 1767u, 2000u, 2952u}) {
-        RASENTRYA record = FilledRecord();
-        record.dwSize = version;
-        EXPECT_EQ(Ras().RasSetEntryPropertiesA(nullptr, kEntry, &record, sizeof(record), nullptr, 0),
+    for (const DWORD version : {0u, 1767u, 2000u, 2952u, 3484u}) {
+        RasEntryNewest record = FilledRecord();
+        record.base.dwSize = version;
+        EXPECT_EQ(Ras().RasSetEntryPropertiesA(nullptr, kEntry, &record.base, sizeof(record), nullptr, 0),
                   static_cast<DWORD>(ERROR_INVALID_SIZE))
             << version;
-        RASENTRYA read;
+        RasEntryNewest read;
         EXPECT_EQ(ReadEntry("v2948", version, read), static_cast<DWORD>(ERROR_INVALID_SIZE)) << version;
     }
 }
@@ -93,16 +99,17 @@ TEST_F(SimPhonebook, EntryPropertiesAnswerSizingCallsAndSmallBuffers) {
     DWORD size = 0;
     EXPECT_EQ(Ras().RasGetEntryPropertiesA(nullptr, kEntry, nullptr, &size, nullptr, nullptr),
               static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL));
-    EXPECT_EQ(size, sizeof(RASENTRYA));
+    EXPECT_EQ(size, sizeof(RasEntryNewest)) << "a sizing call answers the newest version";
     RASENTRYA record{};
     record.dwSize = sizeof(record);
     size = 100;
     EXPECT_EQ(Ras().RasGetEntryPropertiesA(nullptr, kEntry, &record, &size, nullptr, nullptr),
               static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL));
     EXPECT_EQ(size, sizeof(RASENTRYA));
-    EXPECT_EQ(ReadEntry("不存在", sizeof(RASENTRYA), record), static_cast<DWORD>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));
-    ASSERT_EQ(ReadEntry("", sizeof(RASENTRYA), record), 0u) << "an empty name reads the defaults";
-    EXPECT_EQ(record.dwSize, sizeof(RASENTRYA));
+    RasEntryNewest read;
+    EXPECT_EQ(ReadEntry("不存在", sizeof(RASENTRYA), read), static_cast<DWORD>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));
+    ASSERT_EQ(ReadEntry("", sizeof(RASENTRYA), read), 0u) << "an empty name reads the defaults";
+    EXPECT_EQ(read.base.dwSize, sizeof(RASENTRYA));
 }
 
 TEST_F(SimPhonebook, SetRefusesIncompleteRecordsBadNamesAndOtherPhonebooks) {
@@ -215,7 +222,7 @@ TEST_F(SimPhonebook, DeletedEntryIsGoneFromEveryView) {
     EXPECT_EQ(Ras().RasDeleteEntryA(nullptr, kEntry), 0u);
     EXPECT_EQ(Ras().RasDeleteEntryA(nullptr, kEntry), static_cast<DWORD>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));
     EXPECT_EQ(Ras().RasValidateEntryNameA(nullptr, kEntry), 0u);
-    RASENTRYA record;
+    RasEntryNewest record;
     EXPECT_EQ(ReadEntry(kEntry, sizeof(RASENTRYA), record), static_cast<DWORD>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));
     HRASCONN handle;
     EXPECT_EQ(Dial(kEntry, "user", "secret", handle), static_cast<DWORD>(ERROR_CANNOT_FIND_PHONEBOOK_ENTRY));

@@ -36,7 +36,8 @@ struct IpHelperApi {
 const RasApi& Ras();
 const IpHelperApi& IpHelper();
 
-// A PPPoE entry record as the program writes it (the newest RASENTRYA version).
+// A PPPoE entry record as the program writes it (the RASENTRYA version ending with
+// dwNetworkOutageTime).
 RASENTRYA PppoeEntryRecord();
 
 }  // namespace simtest
