@@ -55,13 +55,6 @@ void ReplaceAccount(AccountSettings account) {
     gAccount.store(std::make_shared<const AccountSettings>(std::move(account)));
 }
 
-std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path, length);
-    return directory.substr(0, directory.find_last_of('\\'));
-}
-
 std::string SettingsPath() {
     return ProgramDirectory() + "\\kdset.ini";
 }

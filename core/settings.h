@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/program_path.h"
+
 struct AccountSettings {
     std::string entryName;
     std::string userName;
@@ -17,7 +19,6 @@ struct AccountSettings {
 AccountSettings CurrentAccount();
 void ReplaceAccount(AccountSettings account);
 
-std::string ProgramDirectory();
 std::string SettingsPath();
 
 std::string LoadSetting(const char* section, const char* key);
