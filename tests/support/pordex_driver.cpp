@@ -122,11 +122,26 @@ PordexRun::~PordexRun() {
     RemoveDirectoryA(folder_.c_str());
 }
 
-bool PordexRun::Start() {
+bool PordexRun::Launch(const char* desktop) {
+    if (process_.hProcess) {
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        process_ = {};
+    }
     std::string command = "\"" + folder_ + "\\Pordex.exe\"";
+    std::string desktopName = desktop ? desktop : "";
     STARTUPINFOA startup = {sizeof startup};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                        &process_))
+    startup.lpDesktop = desktop ? desktopName.data() : nullptr;
+    return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                          &process_) != FALSE;
+}
+
+bool PordexRun::WaitForExit(DWORD timeoutMs) const {
+    return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool PordexRun::Start(const char* desktop) {
+    if (!Launch(desktop))
         return false;
     WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
     // The Main window is shown once its start-up has run to its end.

@@ -19,8 +19,13 @@ public:
     PordexRun(const PordexRun&) = delete;
     PordexRun& operator=(const PordexRun&) = delete;
 
-    // Starts the program and waits until its Main window has finished starting up.
-    bool Start();
+    // Starts the program, on the named desktop if one is given, and waits until its Main window
+    // has finished starting up. Again after CloseAndWait: the same folder, a new process.
+    bool Start(const char* desktop = nullptr);
+    // Only starts the process.
+    bool Launch(const char* desktop = nullptr);
+    // True when the process ended within `timeoutMs`.
+    bool WaitForExit(DWORD timeoutMs) const;
     // Chooses an item of the tray menu, as a click on it would.
     void Choose(ui::TrayMenuItem item) const;
     // Asks the Main window to close; true when the process ended within `timeoutMs`.

@@ -1,0 +1,223 @@
+#include "tests/support/virtual_desktop.h"
+
+#include <fstream>
+#include <vector>
+
+namespace virtual_desktop {
+namespace {
+
+constexpr const char* kSize = "1024x768";
+
+template <typename Find>
+auto WaitFor(Find find, int tries = 100) -> decltype(find()) {
+    for (int i = 0; i < tries; ++i, Sleep(50)) {
+        if (const auto found = find()) return found;
+    }
+    return {};
+}
+
+std::string FromWide(const std::wstring& text) {
+    const int size = WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(50);
+}
+
+INPUT MouseInput(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+INPUT KeyInput(WORD key, WORD scan, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+// The pointer is where it was put, and stays there.
+void MoveTo(POINT screen) {
+    for (int i = 0; i < 50; ++i, Sleep(20)) {
+        SetCursorPos(screen.x, screen.y);
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == screen.x && now.y == screen.y) break;
+    }
+}
+
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchVisibleClass(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<ClassSearch*>(lParam);
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(const char* className) {
+    ClassSearch search{className, nullptr};
+    EnumWindows(MatchVisibleClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Wine's virtual desktops have a task bar with a notification area only when asked for.
+void EnableShell(const std::string& name) {
+    HKEY key = nullptr;
+    const std::string path = "Software\\Wine\\Explorer\\Desktops\\" + name;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)) return;
+    const DWORD on = 1;
+    RegSetValueExA(key, "EnableShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+Desktop::Desktop(const std::string& name) : name_(name) {
+    EnableShell(name);
+    std::string command = "explorer.exe /desktop=" + name + "," + kSize;
+    STARTUPINFOA startup{sizeof startup};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell_))
+        return;
+    const HDESK desktop = WaitFor([&name] { return OpenDesktopA(name.c_str(), 0, FALSE, GENERIC_ALL); });
+    ready_ = desktop && SetThreadDesktop(desktop) && WaitFor([] { return FindTopLevel("Shell_TrayWnd"); });
+}
+
+Desktop::~Desktop() {
+    if (!shell_.hProcess) return;
+    TerminateProcess(shell_.hProcess, 0);
+    CloseHandle(shell_.hThread);
+    CloseHandle(shell_.hProcess);
+}
+
+bool Desktop::Screenshot(const std::string& path) const {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB};
+    const DWORD rowBytes = (width * 3 + 3) & ~3u;
+    std::vector<char> pixels(rowBytes * height);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                               DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != height) return false;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(offset + pixels.size()), 0, 0, offset};
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return out.good();
+}
+
+void Click(POINT screen, bool rightButton) {
+    MoveTo(screen);
+    Send({MouseInput(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+          MouseInput(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
+}
+
+void DoubleClick(POINT screen) {
+    MoveTo(screen);
+    Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP), MouseInput(MOUSEEVENTF_LEFTDOWN),
+          MouseInput(MOUSEEVENTF_LEFTUP)});
+}
+
+void ClickWindow(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    Click(Centre(rect));
+}
+
+void PressKey(WORD virtualKey) {
+    Send({KeyInput(virtualKey, 0, 0), KeyInput(virtualKey, 0, KEYEVENTF_KEYUP)});
+}
+
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (wchar_t character : text) {
+        inputs.push_back(KeyInput(0, character, KEYEVENTF_UNICODE));
+        inputs.push_back(KeyInput(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    Send(inputs);
+}
+
+// The shell lays its icons out from the right end of the notification area; the program's
+// is the only one.
+std::optional<POINT> TrayIconPoint() {
+    const HWND tray = FindTopLevel("Shell_TrayWnd");
+    if (!tray) return std::nullopt;
+    RECT area{};
+    GetWindowRect(tray, &area);
+    const int icon = GetSystemMetrics(SM_CXSMICON) + 2;
+    return POINT{area.right - icon / 2 - 1, (area.top + area.bottom) / 2};
+}
+
+HWND FindMessageBox() {
+    return FindTopLevel("#32770");
+}
+
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = "";
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Static") == 0 && text.empty()) text = WindowText(child);
+    }
+    return text;
+}
+
+void ClickButton(HWND box, int buttonId) {
+    ClickWindow(GetDlgItem(box, buttonId));
+}
+
+HWND FindPopUpMenu() {
+    return FindTopLevel("#32768");
+}
+
+bool IsMenuItemEnabled(HWND menuWindow, UINT command) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool ClickMenuItem(HWND menuWindow, UINT command) {
+    const auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    for (int index = 0; index < GetMenuItemCount(menu); ++index) {
+        RECT item{};
+        if (GetMenuItemID(menu, index) != command || !GetMenuItemRect(nullptr, menu, index, &item)) continue;
+        Click(Centre(item));
+        return true;
+    }
+    return false;
+}
+
+std::string WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return FromWide(text);
+}
+
+}  // namespace virtual_desktop
