@@ -1,5 +1,6 @@
 #include "tests/support/virtual_desktop.h"
 
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -151,17 +152,28 @@ void ClickWindow(HWND window) {
     Click(Centre(rect));
 }
 
-void PressKey(WORD virtualKey) {
-    Send({KeyInput(virtualKey, 0, 0), KeyInput(virtualKey, 0, KEYEVENTF_KEYUP)});
-}
-
-void TypeText(const std::wstring& text) {
-    std::vector<INPUT> inputs;
-    for (wchar_t character : text) {
-        inputs.push_back(KeyInput(0, character, KEYEVENTF_UNICODE));
-        inputs.push_back(KeyInput(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+void PressKey(WORD virtualKey, WORD modifier) {
+    std::vector<INPUT> inputs{KeyInput(virtualKey, 0, 0), KeyInput(virtualKey, 0, KEYEVENTF_KEYUP)};
+    if (modifier) {
+        inputs.insert(inputs.begin(), KeyInput(modifier, 0, 0));
+        inputs.push_back(KeyInput(modifier, 0, KEYEVENTF_KEYUP));
     }
     Send(inputs);
+}
+
+void PasteText(const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(copy), text.c_str(), bytes);
+    GlobalUnlock(copy);
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(copy);
+        return;
+    }
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, copy);
+    CloseClipboard();
+    PressKey('V', VK_CONTROL);
 }
 
 // The shell lays its icons out from the right end of the notification area; the program's
@@ -195,23 +207,6 @@ void ClickButton(HWND box, int buttonId) {
 
 HWND FindPopUpMenu() {
     return FindTopLevel("#32768");
-}
-
-bool IsMenuItemEnabled(HWND menuWindow, UINT command) {
-    const auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-    const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
-}
-
-bool ClickMenuItem(HWND menuWindow, UINT command) {
-    const auto menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
-    for (int index = 0; index < GetMenuItemCount(menu); ++index) {
-        RECT item{};
-        if (GetMenuItemID(menu, index) != command || !GetMenuItemRect(nullptr, menu, index, &item)) continue;
-        Click(Centre(item));
-        return true;
-    }
-    return false;
 }
 
 std::string WindowText(HWND window) {

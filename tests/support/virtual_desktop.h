@@ -32,8 +32,10 @@ private:
 void Click(POINT screen, bool rightButton = false);
 void DoubleClick(POINT screen);
 void ClickWindow(HWND window);  // at its centre
-void PressKey(WORD virtualKey);
-void TypeText(const std::wstring& text);
+// `modifier` (VK_SHIFT, VK_CONTROL), when given, is held down around the key.
+void PressKey(WORD virtualKey, WORD modifier = 0);
+// Text goes in as a user pastes it: through the clipboard and Ctrl+V.
+void PasteText(const std::wstring& text);
 
 // The notification-area icon's centre, when the shell shows an icon.
 std::optional<POINT> TrayIconPoint();
@@ -43,10 +45,8 @@ HWND FindMessageBox();
 std::string MessageBoxText(HWND box);
 void ClickButton(HWND box, int buttonId);
 
-// The open pop-up menu, or null; and a click on its item with that command id.
+// The open pop-up menu, or null.
 HWND FindPopUpMenu();
-bool IsMenuItemEnabled(HWND menuWindow, UINT command);
-bool ClickMenuItem(HWND menuWindow, UINT command);
 
 // A window's text as GBK, read in UTF-16 so that it crosses process boundaries intact.
 std::string WindowText(HWND window);
