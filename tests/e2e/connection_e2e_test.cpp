@@ -54,7 +54,8 @@ TEST_F(ConnectionE2eTest, DialThenHangUpFromTheTrayMenu) {
     RasctlOk("dial address 10.9.9.9");
     run_.Choose(TrayMenuItem::拨号);
     ASSERT_TRUE(WaitUntil([this] { return run_.StatusPane(1) == "当前状态：在线"; }));
-    EXPECT_EQ(run_.LogMessages(), (std::vector<std::string>{"手动操作：开始拨号", "手动操作：拨号成功，当前IP：10.9.9.9"}));
+    EXPECT_EQ(run_.LogMessages(),
+              (std::vector<std::string>{"软件启动成功", "手动操作：开始拨号", "手动操作：拨号成功，当前IP：10.9.9.9"}));
     EXPECT_EQ(run_.StatusPane(0), "当前IP：10.9.9.9");
 
     run_.Choose(TrayMenuItem::断线);
@@ -70,7 +71,7 @@ TEST_F(ConnectionE2eTest, QuittingWhileADialWaitsEndsTheProgramAtOnceWithNothing
     run_.Choose(TrayMenuItem::拨号);
     ASSERT_TRUE(WaitUntil([this] { return Logged(run_, "手动操作：开始拨号"); }));
     Sleep(300);
-    ASSERT_EQ(run_.LogMessages(), std::vector<std::string>{"手动操作：开始拨号"});
+    ASSERT_EQ(run_.LogMessages(), (std::vector<std::string>{"软件启动成功", "手动操作：开始拨号"}));
     DWORD exitCode = 1;
     ASSERT_TRUE(run_.CloseAndWait(2000, exitCode));
     EXPECT_EQ(exitCode, 0u);
