@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,19 +15,11 @@ namespace {
 
 using namespace ui::main_window;
 using e2e::PordexRun;
+using e2e::WaitUntil;
 using rasctl_client::RasctlOk;
 using ui::TrayMenuItem;
 
 constexpr const char* kSettings = "[账号]\r\n宽带账号=user@isp\r\n宽带密码=secret\r\n连接名称=宽带连接\r\n";
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (done())
-            return true;
-        Sleep(50);
-    }
-    return done();
-}
 
 bool Logged(const PordexRun& run, const std::string& message) {
     const std::vector<std::string> log = run.LogMessages();

@@ -148,6 +148,15 @@ private:
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
 PordexRun::PordexRun(const std::string& settings, const std::string& fileName, const std::string& folderTag)
     : fileName_(fileName), folder_(NewFolder(folderTag)) {
     CopyFileA(BuiltProgram().c_str(), ProgramPath().c_str(), FALSE);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,9 @@
 #include "ui/controls.h"
 
 namespace e2e {
+
+// Polls `done` every 50 ms; true as soon as it holds.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000);
 
 // A message box the program shows, as the user sees it.
 struct MessageBoxSeen {
