@@ -146,11 +146,11 @@ TEST_F(StartupE2eTest, ASavedAccountWithAutoMonitorResumesMonitoringWithoutAClic
     }
 }
 
-TEST_F(StartupE2eTest, TheDesktopShortcutIsRestoredFromAGbkFolderAndAnExistingOneIsLeftAlone) {
+TEST_F(StartupE2eTest, TheDesktopShortcutIsRestoredForAGbkPathAndAnExistingOneIsLeftAlone) {
     DeleteFileA(desktopLink_.c_str());
     {
-        // 淺 and 籠 end in the byte of a backslash.
-        PordexRun run("", "Pordex.exe", "淺宽带籠");
+        // 淺 and 籠 end in the byte of a backslash, which must not cut the file name.
+        PordexRun run("", "宽带籠淺.exe", "淺宽带籠");
         ASSERT_TRUE(run.Start());
         ExpectLinkToProgram(desktopLink_, run);
         run.Click(m::选择框1);
