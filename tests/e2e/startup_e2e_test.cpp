@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/pordex_driver.h"
@@ -71,6 +72,27 @@ protected:
 
     const std::string desktopLink_ = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "Pordex.lnk";
     const std::string startupLink_ = SpecialFolder(CSIDL_STARTUP) + "Pordex.lnk";
+};
+
+// A folder no file can be moved into: a plain file of its name, while this lives.
+struct FolderReplacedByFile {
+    explicit FolderReplacedByFile(std::string path) : folder(std::move(path)), aside(folder + ".aside") {
+        replaced = MoveFileA(folder.c_str(), aside.c_str()) != FALSE;
+        if (replaced)
+            WriteBytes(folder, "");
+    }
+    ~FolderReplacedByFile() {
+        if (!replaced)
+            return;
+        DeleteFileA(folder.c_str());
+        MoveFileA(aside.c_str(), folder.c_str());
+    }
+    FolderReplacedByFile(const FolderReplacedByFile&) = delete;
+    FolderReplacedByFile& operator=(const FolderReplacedByFile&) = delete;
+
+    std::string folder;
+    std::string aside;
+    bool replaced = false;
 };
 
 // The refusal a second copy shows before it ends by itself.
@@ -188,4 +210,18 @@ TEST_F(StartupE2eTest, TheAutoStartBoxShowsInstallsAndRemovesTheStartupShortcut)
     run.Click(m::选择框3);
     EXPECT_TRUE(run.IsChecked(m::选择框3));
     EXPECT_EQ(FileBytes(startupLink_), "someone else's");
+}
+
+TEST_F(StartupE2eTest, AStartupFolderThatCannotBeWrittenGivesTheFailureAndAClearBox) {
+    const FolderReplacedByFile startup(startupLink_.substr(0, startupLink_.find_last_of('\\')));
+    ASSERT_TRUE(startup.replaced);
+    PordexRun run;
+    ASSERT_TRUE(run.Start());
+    run.Press(m::选择框3);
+    const auto box = run.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "添加快速启动失败");
+    EXPECT_FALSE(box->hasCancel);
+    run.Answer(*box, IDOK);
+    EXPECT_FALSE(run.IsChecked(m::选择框3));
 }
