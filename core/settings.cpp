@@ -85,6 +85,12 @@ void LoadSettings() {
     EnableIntervalWhileRedialIsOff();
 }
 
+void SaveAccountSettings(const AccountSettings& account) {
+    SaveSetting(kAccountSection, "宽带账号", account.userName);
+    SaveSetting(kAccountSection, "宽带密码", account.password);
+    SaveSetting(kAccountSection, "连接名称", account.entryName);
+}
+
 void OnNeverDropClicked() {
     SaveCheckBox(选择框1, "永不掉线");
 }

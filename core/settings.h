@@ -24,6 +24,8 @@ std::string SettingsPath();
 std::string LoadSetting(const char* section, const char* key);
 void SaveSetting(const char* section, const char* key, std::string_view value);
 void LoadSettings();
+// Writes the account's three keys: "宽带账号", "宽带密码", "连接名称", in that order.
+void SaveAccountSettings(const AccountSettings& account);
 
 void OnNeverDropClicked();
 void OnPeriodicRedialClicked();

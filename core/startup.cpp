@@ -43,7 +43,8 @@ void RunStartup() {
         gui::Close(ui::WindowKind::Main);
         return;
     }
-    gui::SetChecked(选择框3, PathExists(StartupFolder() + kShortcutName));
+    const std::string startup = StartupFolder();
+    gui::SetChecked(选择框3, !startup.empty() && PathExists(startup + kShortcutName));
     LoadSettings();
     RestoreDesktopShortcut();
     FillConnectionList();

@@ -40,14 +40,6 @@ bool IntervalAccepted() {
     return false;
 }
 
-// Memory first: the monitor reads it, and a failure to write the file goes unnoticed.
-void SaveAccount(const AccountSettings& account) {
-    ReplaceAccount(account);
-    SaveSetting("账号", "宽带账号", account.userName);
-    SaveSetting("账号", "宽带密码", account.password);
-    SaveSetting("账号", "连接名称", account.entryName);
-}
-
 }  // namespace
 
 void OnStartMonitoring() {
@@ -62,6 +54,9 @@ void OnStartMonitoring() {
         return Tell("请设置宽带密码");
     if (!IntervalAccepted() || !Ask("是否开启监控？"))
         return;
-    SaveAccount({entryName, userName, password});
+    // Memory first: the monitor reads it, and a failure to write the file goes unnoticed.
+    const AccountSettings account{entryName, userName, password};
+    ReplaceAccount(account);
+    SaveAccountSettings(account);
     StartMonitor();
 }

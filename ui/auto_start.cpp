@@ -78,20 +78,25 @@ bool MoveShortcut(const std::string& source, const std::string& target) {
     return true;
 }
 
-void InstallAutoStart(const std::string& link) {
-    if (PathExists(link))
+void InstallAutoStart() {
+    const std::string folder = StartupFolder();
+    if (!folder.empty() && PathExists(folder + kShortcutName))
         return;
-    if (!PlaceShortcut(StartupFolder())) {
+    if (folder.empty() || !PlaceShortcut(folder)) {
         gui::ShowMessage(ui::WindowKind::Main, "添加快速启动失败");
         gui::SetChecked(选择框3, false);
     }
 }
 
-void RemoveAutoStart(const std::string& link) {
+void RemoveAutoStart() {
+    const std::string folder = StartupFolder();
+    const std::string link = folder + kShortcutName;
+    if (folder.empty())
+        return;
     DeleteFileA(link.c_str());
     if (!PathExists(link))
         return;
-    gui::ShowMessage(ui::WindowKind::Main, "删除开机启动失败，请到 " + StartupFolder() + "手动删除Pordex的快捷方式");
+    gui::ShowMessage(ui::WindowKind::Main, "删除开机启动失败，请到 " + folder + "手动删除Pordex的快捷方式");
     gui::SetChecked(选择框3, true);
 }
 
@@ -115,10 +120,10 @@ bool PlaceShortcut(const std::string& folder) {
     return PathExists(source) && MoveShortcut(source, folder + kShortcutName);
 }
 
+// A Startup folder the shell cannot name holds no shortcut and takes none.
 void OnAutoStartClicked() {
-    const std::string link = StartupFolder() + kShortcutName;
     if (gui::IsChecked(选择框3))
-        InstallAutoStart(link);
+        InstallAutoStart();
     else
-        RemoveAutoStart(link);
+        RemoveAutoStart();
 }

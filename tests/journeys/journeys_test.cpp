@@ -22,6 +22,7 @@ namespace {
 
 using namespace ui::main_window;
 using e2e::PordexRun;
+using e2e::WaitUntil;
 using rasctl_client::RasctlOk;
 using ui::TrayMenuItem;
 namespace vd = virtual_desktop;
@@ -41,13 +42,6 @@ std::string DesktopShortcut() {
     char folder[MAX_PATH] = {};
     SHGetSpecialFolderPathA(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
     return std::string(folder) + "\\Pordex.lnk";
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50, Sleep(50)) {
-        if (done()) return true;
-    }
-    return done();
 }
 
 // What a journey's steps work with: the program, its desktop, and the user's actions.
@@ -114,14 +108,18 @@ public:
         return WaitUntil([] { return vd::FindPopUpMenu() == nullptr; }, 3000);
     }
 
-    // Waits for a message box, clicks `button` and returns the box's text.
-    std::string Answer(int button) const {
-        if (!WaitUntil([] { return vd::FindMessageBox() != nullptr; }, 10000)) return "(no message box)";
-        const HWND box = vd::FindMessageBox();
-        const std::string text = vd::MessageBoxText(box);
-        vd::ClickButton(box, button);
-        WaitUntil([box] { return !IsWindow(box); }, 5000);
-        return text;
+    // Waits for a message box of `program`, clicks its `button` and returns the box's text.
+    std::string Answer(int button) const { return Answer(run_, button); }
+    static std::string Answer(const PordexRun& program, int button) {
+        const auto box = program.WaitForMessageBox();
+        if (!box) return "(no message box)";
+        vd::ClickWindow(GetDlgItem(box->box, button));
+        WaitUntil([&box] { return !IsWindow(box->box); }, 5000);
+        return box->text;
+    }
+    bool Ends(PordexRun& program, DWORD timeoutMs) const {
+        DWORD exitCode = 0;
+        return program.WaitForExit(timeoutMs, exitCode);
     }
 
     bool MainVisible() const { return IsWindowVisible(run_.MainWindow()) != FALSE; }
@@ -277,7 +275,7 @@ const Journey kJourneys[] = {
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::拨号));
          ASSERT_TRUE(w.AwaitLogged("手动操作：开始拨号"));
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::退出));
-         EXPECT_TRUE(w.run().WaitForExit(1500));
+         EXPECT_TRUE(w.Ends(w.run(), 1500));
          EXPECT_FALSE(w.run().HasTrayIcon());
      }},
     {"RestartWithAutoMonitoring", kAccount, {}, [](Walk& w) {
@@ -285,7 +283,7 @@ const Journey kJourneys[] = {
          ASSERT_TRUE(WaitUntil([&] { return w.run().IsChecked(选择框4); }, 3000));
          EXPECT_NE(w.run().SettingsFile().find("自动监控=是"), std::string::npos);
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::退出));
-         ASSERT_TRUE(w.run().WaitForExit(3000));
+         ASSERT_TRUE(w.Ends(w.run(), 3000));
          ASSERT_TRUE(w.run().Start(w.desktop()));
          EXPECT_TRUE(w.AwaitLogged("拨号成功，当前IP："));
          EXPECT_TRUE(w.Logged("软件启动成功"));
@@ -295,8 +293,8 @@ const Journey kJourneys[] = {
     {"SecondInstance", "", {}, [](Walk& w) {
          PordexRun second;
          ASSERT_TRUE(second.Launch(w.desktop()));
-         EXPECT_EQ(w.Answer(IDOK), "已有一个程序在运行，请勿重复运行");
-         EXPECT_TRUE(second.WaitForExit(5000));
+         EXPECT_EQ(Walk::Answer(second, IDOK), "已有一个程序在运行，请勿重复运行");
+         EXPECT_TRUE(w.Ends(second, 5000));
          EXPECT_TRUE(w.MainVisible());
          EXPECT_TRUE(w.run().HasTrayIcon());
      }},

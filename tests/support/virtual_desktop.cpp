@@ -17,13 +17,6 @@ auto WaitFor(Find find, int tries = 100) -> decltype(find()) {
     return {};
 }
 
-std::string FromWide(const std::wstring& text) {
-    const int size = WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
 void Send(std::vector<INPUT> inputs) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     Sleep(50);
@@ -187,32 +180,8 @@ std::optional<POINT> TrayIconPoint() {
     return POINT{area.right - icon / 2 - 1, (area.top + area.bottom) / 2};
 }
 
-HWND FindMessageBox() {
-    return FindTopLevel("#32770");
-}
-
-std::string MessageBoxText(HWND box) {
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[16] = "";
-        GetClassNameA(child, className, sizeof className);
-        if (lstrcmpiA(className, "Static") == 0 && text.empty()) text = WindowText(child);
-    }
-    return text;
-}
-
-void ClickButton(HWND box, int buttonId) {
-    ClickWindow(GetDlgItem(box, buttonId));
-}
-
 HWND FindPopUpMenu() {
     return FindTopLevel("#32768");
-}
-
-std::string WindowText(HWND window) {
-    wchar_t text[1024] = {};
-    SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return FromWide(text);
 }
 
 }  // namespace virtual_desktop

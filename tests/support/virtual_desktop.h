@@ -40,15 +40,7 @@ void PasteText(const std::wstring& text);
 // The notification-area icon's centre, when the shell shows an icon.
 std::optional<POINT> TrayIconPoint();
 
-// The visible message box on the desktop, or null; its text; and a click on one of its buttons.
-HWND FindMessageBox();
-std::string MessageBoxText(HWND box);
-void ClickButton(HWND box, int buttonId);
-
 // The open pop-up menu, or null.
 HWND FindPopUpMenu();
-
-// A window's text as GBK, read in UTF-16 so that it crosses process boundaries intact.
-std::string WindowText(HWND window);
 
 }  // namespace virtual_desktop
