@@ -117,7 +117,7 @@ public:
         WaitUntil([&box] { return !IsWindow(box->box); }, 5000);
         return box->text;
     }
-    bool Ends(PordexRun& program, DWORD timeoutMs) const {
+    static bool Ends(const PordexRun& program, DWORD timeoutMs) {
         DWORD exitCode = 0;
         return program.WaitForExit(timeoutMs, exitCode);
     }
