@@ -7,5 +7,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Relative file names land beside the program.
     SetCurrentDirectoryA(ProgramDirectory().c_str());
     gui::Open(ui::WindowKind::Main);
-    return gui::RunMessageLoop();
+    const int exitCode = gui::RunMessageLoop();
+    // Detached workers may still run: ending the process stops them before any object they
+    // use is destroyed, which returning from here would not.
+    ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -1,6 +1,9 @@
 // The three windows of the program and the tray menu, as data.
 #include "core/settings.h"
 #include "core/startup.h"
+#include "dialup/dial.h"
+#include "dialup/hang_up.h"
+#include "dialup/monitor.h"
 #include "ui/gui.h"
 #include "ui/tray_icon.h"
 #include "ui/window_def.h"
@@ -59,9 +62,9 @@ constexpr ControlDef kMainControls[] = {
 };
 
 constexpr MenuItemDef kTrayMenu[] = {
-    {"拨号", TrayMenuItem::拨号, nullptr},
-    {"断线", TrayMenuItem::断线, nullptr},
-    {"重播", TrayMenuItem::重播, nullptr},
+    {"拨号", TrayMenuItem::拨号, StartManualDial},
+    {"断线", TrayMenuItem::断线, StartManualHangUp},
+    {"重播", TrayMenuItem::重播, StartManualRedial},
     {nullptr, {}, nullptr},
     {"关于", TrayMenuItem::关于, OpenAboutWindow},
     {nullptr, {}, nullptr},

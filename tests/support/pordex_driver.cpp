@@ -142,6 +142,18 @@ bool PordexRun::Start() {
     return false;
 }
 
+void PordexRun::Choose(ui::TrayMenuItem item) const {
+    PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(item), 0);
+}
+
+bool PordexRun::CloseAndWait(DWORD timeoutMs, DWORD& exitCode) {
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    main_ = nullptr;
+    return GetExitCodeProcess(process_.hProcess, &exitCode) != FALSE;
+}
+
 HWND PordexRun::Control(ui::ControlId control) const {
     ControlSearch search = {control.id, nullptr};
     EnumChildWindows(main_, MatchControl, reinterpret_cast<LPARAM>(&search));
@@ -182,6 +194,13 @@ std::vector<std::string> PordexRun::LogLines() const {
         lines.push_back(FromWide(line.c_str()));
     }
     return lines;
+}
+
+std::vector<std::string> PordexRun::LogMessages() const {
+    std::vector<std::string> messages;
+    for (const std::string& line : LogLines())
+        messages.push_back(line.substr(line.find('\t') + 1));
+    return messages;
 }
 
 RECT PordexRun::WindowRect() const {

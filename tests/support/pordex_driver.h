@@ -21,6 +21,10 @@ public:
 
     // Starts the program and waits until its Main window has finished starting up.
     bool Start();
+    // Chooses an item of the tray menu, as a click on it would.
+    void Choose(ui::TrayMenuItem item) const;
+    // Asks the Main window to close; true when the process ended within `timeoutMs`.
+    bool CloseAndWait(DWORD timeoutMs, DWORD& exitCode);
 
     HWND MainWindow() const { return main_; }
     HWND Control(ui::ControlId control) const;
@@ -30,6 +34,8 @@ public:
     void Click(ui::ControlId control) const;
     std::string StatusPane(int pane) const;
     std::vector<std::string> LogLines() const;
+    // The log lines' messages, without their time.
+    std::vector<std::string> LogMessages() const;
     RECT WindowRect() const;
     // Whether the notification area holds the Main window's icon.
     bool HasTrayIcon() const;

@@ -1,6 +1,9 @@
 // Stand-ins for the program's handlers that the window tables bind; each records its call.
 #include "core/settings.h"
 #include "core/startup.h"
+#include "dialup/dial.h"
+#include "dialup/hang_up.h"
+#include "dialup/monitor.h"
 #include "ui/tray_icon.h"
 #include "ui_test_support.h"
 
@@ -26,3 +29,6 @@ void OnAutoMonitorClicked() { Record("OnAutoMonitorClicked"); }
 void OnMinimizeAfterMonitorClicked() { Record("OnMinimizeAfterMonitorClicked"); }
 void RemoveTrayIcon() { Record("RemoveTrayIcon"); }
 void OnTaskbarCreated() { Record("OnTaskbarCreated"); }
+void StartManualDial() { Record("StartManualDial"); }
+void StartManualHangUp() { Record("StartManualHangUp"); }
+void StartManualRedial() { Record("StartManualRedial"); }

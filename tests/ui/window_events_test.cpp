@@ -35,6 +35,13 @@ TEST_F(MainWindowTest, ShellRestartCallsItsHandler) {
     EXPECT_EQ(HandlerCalls(), Calls{"OnTaskbarCreated"});
 }
 
+TEST_F(MainWindowTest, TrayMenuConnectionItemsStartTheirOperations) {
+    HandlerCalls().clear();
+    for (ui::TrayMenuItem item : {ui::TrayMenuItem::拨号, ui::TrayMenuItem::断线, ui::TrayMenuItem::重播})
+        SendMessageA(main_, WM_COMMAND, static_cast<WPARAM>(item), 0);
+    EXPECT_EQ(HandlerCalls(), (Calls{"StartManualDial", "StartManualHangUp", "StartManualRedial"}));
+}
+
 TEST_F(MainWindowTest, CloseBoxRemovesTheTrayIconThenEndsTheLoopWithItsWindows) {
     gui::Open(ui::WindowKind::About);
     HandlerCalls().clear();

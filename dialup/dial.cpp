@@ -1,0 +1,55 @@
+#include "dialup/dial.h"
+
+#include "core/activity_log.h"
+#include "core/settings.h"
+#include "core/status_display.h"
+#include "core/worker.h"
+#include "dialup/connection_states.h"
+#include "dialup/elapsed_time.h"
+#include "dialup/hang_up.h"
+#include "probe/adapter_addresses.h"
+#include "probe/dial_request.h"
+#include "probe/link_check.h"
+
+namespace {
+
+constexpr DWORD kPollIntervalMs = 100;
+constexpr int kPollLimit = 100;
+
+}  // namespace
+
+DialOutcome DialAndConfirm(const DialTexts& texts) {
+    AppendLog(texts.start);
+    const AccountSettings account = CurrentAccount();
+    const HRASCONN handle = DialEntry(account.entryName, account.userName, account.password, OnDialProgress);
+    for (int check = 0; check < kPollLimit; ++check) {
+        if (!SleepWhileAlive(kPollIntervalMs))
+            return {DialResult::Ended};
+        if (IsLinkUp(handle))
+            break;
+    }
+    // A link that comes up just after the last check still counts.
+    if (IsLinkUp(handle)) {
+        const std::uint64_t connectedTick = TickMilliseconds();
+        const std::string address = GetEntryAddress(account.entryName);
+        SetConnectionPane("当前IP：" + address);
+        AppendLog(std::string(texts.success) + address);
+        OnlineFlag = 1;
+        return {DialResult::Connected, connectedTick};
+    }
+    SetConnectionPane("拨号失败");
+    AppendLog(texts.failure);
+    if (!HangUpWithRetry(handle))
+        return {DialResult::Ended};
+    OnlineFlag = 0;
+    return {DialResult::Failed};
+}
+
+void StartManualDial() {
+    StartWorker<ManualDial>();
+}
+
+void ManualDial() {
+    if (DialAndConfirm(kManualDialTexts).result != DialResult::Ended)
+        RefreshOnlineState();
+}

@@ -1,0 +1,84 @@
+#include "dialup/hang_up.h"
+
+#include "core/activity_log.h"
+#include "core/settings.h"
+#include "core/status_display.h"
+#include "core/worker.h"
+#include "dialup/elapsed_time.h"
+#include "dialup/system_functions.h"
+#include "probe/active_connections.h"
+#include "probe/adapter_addresses.h"
+#include "ui/controls.h"
+#include "ui/gui.h"
+
+namespace {
+
+constexpr DWORD kErrorNoConnection = 668;
+constexpr DWORD kRetryIntervalMs = 100;
+constexpr std::uint64_t kHangUpLimitMs = 15000;
+
+}  // namespace
+
+bool HangUpConnection(HRASCONN handle, DWORD& error) {
+    error = sys::RasHangUpA(handle);
+    return error == 0 || error == kErrorNoConnection;
+}
+
+bool HangUpWithRetry(HRASCONN handle) {
+    const std::uint64_t start = TickMilliseconds();
+    DWORD error = 0;
+    while (!HangUpConnection(handle, error)) {
+        if (!SleepWhileAlive(kRetryIntervalMs))
+            return false;
+        if (TickMilliseconds() - start > kHangUpLimitMs)
+            break;
+    }
+    return true;
+}
+
+HangUpResult HangUpEntry(HRASCONN handle, std::string_view entryName) {
+    if (!HangUpWithRetry(handle))
+        return HangUpResult::Ended;
+    if (IsEntryInterfacePresent(entryName))
+        return HangUpResult::Present;
+    OnlineFlag = 0;
+    RefreshOnlineState();
+    return HangUpResult::Gone;
+}
+
+bool IsEntryInterfacePresent(std::string_view entryName) {
+    // The interface is the adapter named by the entry GUID of the entry's active connection;
+    // a connection that is no longer listed has no interface either.
+    return FindEntryAdapter(entryName).has_value();
+}
+
+bool MainWindowAlive() {
+    return gui::Handle(ui::WindowKind::Main) != nullptr;
+}
+
+bool SleepWhileAlive(DWORD milliseconds) {
+    sys::Sleep(milliseconds);
+    return MainWindowAlive();
+}
+
+void StartManualHangUp() {
+    StartWorker<ManualHangUp>();
+}
+
+void ManualHangUp() {
+    const std::string entryName = CurrentAccount().entryName;
+    const HRASCONN handle = EntryConnectionHandle(entryName);
+    if (!handle) {
+        gui::ShowMessage(ui::WindowKind::Main, "当前没有活动连接");
+        return;
+    }
+    AppendLog("手动操作：开始断线");
+    // Switched off before the request, so that a running monitor does not dial it again.
+    gui::SetChecked(ui::main_window::选择框1, false);
+    const HangUpResult result = HangUpEntry(handle, entryName);
+    if (result == HangUpResult::Ended)
+        return;
+    if (result == HangUpResult::Gone)
+        SetConnectionPane("断开连接");
+    AppendLog("手动操作：断线完成");
+}

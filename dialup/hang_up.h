@@ -1,0 +1,34 @@
+// Ending a dial-up connection: one request, retries within a time limit, the check whether
+// the link's interface is gone, and the manual hang-up of the tray menu.
+#pragma once
+#include <string_view>
+
+#include "dialup/ras_records.h"
+
+// One hang-up request; true when it succeeded or the connection was already gone (668).
+// `error` gets the service's code, 0 on plain success.
+bool HangUpConnection(HRASCONN handle, DWORD& error);
+
+// Repeats the request 100 ms apart while it fails, until more than 15 s have really passed.
+// False when the Main window went away meanwhile: the calling operation must end at once.
+bool HangUpWithRetry(HRASCONN handle);
+
+enum class HangUpResult { Ended, Gone, Present };
+
+// HangUpWithRetry, then the presence check: when the interface has gone, the flag and the
+// status display show offline (Gone). Ended: the Main window went away during a wait.
+HangUpResult HangUpEntry(HRASCONN handle, std::string_view entryName);
+
+// Whether the network interface of the entry's connection is still among the adapters.
+bool IsEntryInterfacePresent(std::string_view entryName);
+
+// True while the Main window exists. Every wait of the connection operations asks it after
+// each sleep and ends the operation, silently, once it answers false.
+bool MainWindowAlive();
+
+// Sleeps through the bound Sleep; then whether the Main window still exists.
+bool SleepWhileAlive(DWORD milliseconds);
+
+// The tray menu's "断线".
+void StartManualHangUp();
+void ManualHangUp();

@@ -1,0 +1,162 @@
+#include "dialup/monitor.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/activity_log.h"
+#include "core/integer_value.h"
+#include "core/settings.h"
+#include "core/status_display.h"
+#include "core/worker.h"
+#include "dialup/dial.h"
+#include "dialup/elapsed_time.h"
+#include "dialup/hang_up.h"
+#include "dialup/system_functions.h"
+#include "probe/active_connections.h"
+#include "probe/adapter_addresses.h"
+#include "ui/controls.h"
+#include "ui/gui.h"
+
+namespace {
+
+using namespace ui::main_window;
+
+constexpr DWORD kCyclePauseMs = 1000;
+constexpr DWORD kFailedForcedRedialPauseMs = 5000;
+constexpr std::int64_t kMillisecondsPerMinute = 60000;
+
+// The account set-up and the monitor's own options cannot change while it runs.
+constexpr ui::ControlId kLockedWhileMonitoring[] = {组合框1, 按钮1, 按钮2, 按钮3, 编辑框1,
+                                                    编辑框2, 编辑框3, 选择框1, 选择框2};
+
+enum class Next { Pause, CheckAtOnce, End };
+
+// The pause between a forced hang-up and the new dial. The number box keeps it small; a text
+// typed past it must neither turn into a sleep of weeks (negative) nor overflow.
+DWORD PauseMilliseconds() {
+    const std::int64_t milliseconds = std::int64_t{IntegerValue(gui::GetText(编辑框4))} * 1000;
+    return static_cast<DWORD>(std::clamp<std::int64_t>(milliseconds, 0, INT_MAX));
+}
+
+bool ForcedRedialDue(std::uint64_t lastDialTick) {
+    if (!gui::IsChecked(选择框2))
+        return false;
+    const std::int64_t interval = std::int64_t{IntegerValue(gui::GetText(编辑框3))} * kMillisecondsPerMinute;
+    const std::uint64_t elapsed = TickMilliseconds() - lastDialTick;
+    return interval < 0 || elapsed > static_cast<std::uint64_t>(interval);
+}
+
+// Corrects the flag when the enumeration contradicts it; any other value is left alone.
+void KeepFlagInStep(bool entryMissing) {
+    const LONG contradicted = entryMissing ? 1 : 0;
+    if (OnlineFlag == contradicted) {
+        OnlineFlag = 1 - contradicted;
+        RefreshOnlineState();
+    }
+}
+
+// A successful dial of the monitor restarts the forced-redial interval.
+bool RecordDial(const DialOutcome& outcome, std::uint64_t& lastDialTick) {
+    const bool connected = outcome.result == DialResult::Connected;
+    if (connected)
+        lastDialTick = outcome.connectedTick;
+    OnlineFlag = connected ? 1 : 0;
+    RefreshOnlineState();
+    return connected;
+}
+
+void SetUpMonitor() {
+    for (const ui::ControlId control : kLockedWhileMonitoring)
+        gui::SetEnabled(control, false);
+    if (gui::IsChecked(选择框5)) {
+        RefreshOnlineState();
+        gui::SetMinimized(ui::WindowKind::Main, true);
+    }
+    const std::string address = "当前IP：" + GetEntryAddress(CurrentAccount().entryName);
+    SetConnectionPane(address);
+    AppendLog(address);
+}
+
+Next ForcedRedial(const std::string& entryName, std::uint64_t& lastDialTick) {
+    // Not connected: nothing to hang up, the dial comes at once.
+    if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
+        AppendLog("开始重播");
+        if (HangUpEntry(handle, entryName) == HangUpResult::Ended || !SleepWhileAlive(PauseMilliseconds()))
+            return Next::End;
+    }
+    const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);
+    if (outcome.result == DialResult::Ended)
+        return Next::End;
+    if (!RecordDial(outcome, lastDialTick) && !SleepWhileAlive(kFailedForcedRedialPauseMs))
+        return Next::End;
+    return Next::Pause;
+}
+
+Next RunCycle(std::uint64_t& lastDialTick) {
+    if (!MainWindowAlive())
+        return Next::End;
+    const std::string entryName = CurrentAccount().entryName;
+    std::vector<ActiveConnection> connections;
+    ListActiveConnections(connections);
+    const bool entryMissing = FindEntryConnection(connections, entryName) == nullptr;
+    if (!MainWindowAlive())
+        return Next::End;
+    KeepFlagInStep(entryMissing);
+
+    if (entryMissing && gui::IsChecked(选择框1)) {
+        const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);
+        if (outcome.result == DialResult::Ended)
+            return Next::End;
+        // A failed redial after a drop is tried again at once.
+        if (!RecordDial(outcome, lastDialTick))
+            return Next::CheckAtOnce;
+    }
+    if (!MainWindowAlive())
+        return Next::End;
+    return ForcedRedialDue(lastDialTick) ? ForcedRedial(entryName, lastDialTick) : Next::Pause;
+}
+
+}  // namespace
+
+void StartMonitor() {
+    StartWorker<MonitorLoop>();
+}
+
+void MonitorLoop() {
+    SetUpMonitor();
+    // Real elapsed time: setting the wall clock neither delays nor brings forward a redial.
+    std::uint64_t lastDialTick = TickMilliseconds();
+    for (;;) {
+        const Next next = RunCycle(lastDialTick);
+        if (next == Next::End)
+            return;
+        if (next == Next::Pause)
+            sys::Sleep(kCyclePauseMs);
+    }
+}
+
+void StartManualRedial() {
+    StartWorker<ManualRedial>();
+}
+
+void ManualRedial() {
+    const bool neverDrop = gui::IsChecked(选择框1);
+    const std::string entryName = CurrentAccount().entryName;
+    if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
+        AppendLog("手动操作：开始断线");
+        // Off until the new dial has ended, so that a running monitor does not dial meanwhile.
+        gui::SetChecked(选择框1, false);
+        if (HangUpEntry(handle, entryName) == HangUpResult::Ended)
+            return;
+        AppendLog("手动操作：断线完成");
+        if (!SleepWhileAlive(PauseMilliseconds()))
+            return;
+    }
+    if (DialAndConfirm(kManualDialTexts).result == DialResult::Ended)
+        return;
+    RefreshOnlineState();
+    gui::SetChecked(选择框1, neverDrop);
+}

@@ -1,0 +1,130 @@
+// How fast the monitor answers a drop, and what it costs while the link is up: the Main window
+// open, the monitor started as the program starts it, the simulated service dropping the link.
+// Prints a table; it checks nothing.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "dialup/monitor.h"
+#include "tests/support/log_reading.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/rasctl_client.h"
+#include "ui/controls.h"
+#include "ui/gui.h"
+
+namespace {
+
+constexpr const char* kEntry = "宽带连接";
+constexpr int kDrops = 20;
+constexpr unsigned kIdleMs = 60000;
+
+double Seconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::size_t CountLogged(const std::string& message) {
+    const std::vector<std::string> log = log_reading::LogMessages();
+    return static_cast<std::size_t>(std::count_if(log.begin(), log.end(),
+                                                  [&message](const std::string& line) { return line.starts_with(message); }));
+}
+
+bool WaitForMore(const std::string& message, std::size_t seen, DWORD timeoutMs = 30000) {
+    return message_pump::PumpUntil([&] { return CountLogged(message) > seen; }, timeoutMs);
+}
+
+// The GUI thread waits as the program's own message loop does, until a timer ends the wait.
+void IdleFor(unsigned milliseconds) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.wParam == timer)
+            break;
+        gui::HandleMessage(message);
+    }
+    KillTimer(nullptr, timer);
+}
+
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& time) {
+        return static_cast<double>(ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+struct Summary {
+    double p50, max;
+};
+
+Summary Summarise(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values[(values.size() - 1) / 2], values.back()};
+}
+
+bool Control(const std::string& arguments) {
+    const rasctl_client::ControlRun run = rasctl_client::Rasctl(arguments);
+    if (run.exitCode != 0)
+        std::fprintf(stderr, "rasctl %s: %s\n", arguments.c_str(), run.output.c_str());
+    return run.exitCode == 0;
+}
+
+}  // namespace
+
+int main() {
+    SetEnvironmentVariableA("RASSIM_WORLD", "bench");
+    if (!Control("reset") || !Control(std::string("entry add ") + kEntry) || !Control("account add user@isp secret"))
+        return 1;
+    gui::Open(ui::WindowKind::Main);
+    ReplaceAccount({kEntry, "user@isp", "secret"});
+    gui::SetChecked(ui::main_window::选择框1, true);
+    gui::SetChecked(ui::main_window::选择框2, false);
+    StartMonitor();
+    if (!WaitForMore("拨号成功", 0)) {
+        std::fprintf(stderr, "the monitor did not dial\n");
+        return 1;
+    }
+
+    std::vector<double> toDial, toDialAfterControl, toConnected;
+    for (int drop = 0; drop < kDrops; ++drop) {
+        // Drops land at different moments of the monitor's one-second cycle.
+        message_pump::PumpUntil([] { return false; }, 500 + 37 * drop % 1000);
+        const std::size_t dials = CountLogged("开始拨号");
+        const std::size_t successes = CountLogged("拨号成功");
+        const double start = Seconds();
+        if (!Control(std::string("drop ") + kEntry))
+            return 1;
+        const double dropped = Seconds();
+        if (!WaitForMore("开始拨号", dials))
+            return 1;
+        toDial.push_back(Seconds() - start);
+        toDialAfterControl.push_back(Seconds() - dropped);
+        if (!WaitForMore("拨号成功", successes))
+            return 1;
+        toConnected.push_back(Seconds() - start);
+    }
+
+    IdleFor(2000);
+    const double cpuBefore = ProcessCpuSeconds();
+    IdleFor(kIdleMs);
+    const double idleCpu = ProcessCpuSeconds() - cpuBefore;
+
+    const Summary dial = Summarise(toDial), dialAfterControl = Summarise(toDialAfterControl),
+                  connected = Summarise(toConnected);
+    std::printf("| measure (%d drops) | p50 | max |\n|---|---|---|\n", kDrops);
+    std::printf("| drop -> \"开始拨号\" | %.3f s | %.3f s |\n", dial.p50, dial.max);
+    std::printf("| drop -> \"开始拨号\", from the control tool's exit | %.3f s | %.3f s |\n", dialAfterControl.p50,
+                dialAfterControl.max);
+    std::printf("| drop -> \"拨号成功\" | %.3f s | %.3f s |\n", connected.p50, connected.max);
+    std::printf("\nmonitor process CPU over %u idle s: %.3f s = %.3f %% of one core\n", kIdleMs / 1000, idleCpu,
+                100.0 * idleCpu / (kIdleMs / 1000.0));
+    gui::Close(ui::WindowKind::Main);
+    ExitProcess(0);
+}

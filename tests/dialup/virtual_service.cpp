@@ -1,0 +1,273 @@
+#include "tests/dialup/virtual_service.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include "dialup/elapsed_time.h"
+#include "dialup/system_functions.h"
+#include "tests/support/row_substitute.h"
+
+namespace virtual_service {
+namespace {
+
+constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow = 5, kEnumRow = 6,
+                      kAdaptersRow = 8, kHangUpRow = 12;
+constexpr DWORD kRefusedHangUp = 5;
+constexpr DWORD kNoConnection = 668;
+constexpr DWORD kAuthenticationFailure = 691;
+constexpr DWORD kBufferTooSmall = 603;
+constexpr DWORD kInvalidSize = 632;
+constexpr std::uint64_t kTickBase = 4'000'000'000;
+
+struct Link {
+    std::uintptr_t handle;
+    std::u16string entryName;
+    std::uint64_t connectedAt;
+    bool failed;
+    std::string address;
+};
+
+// Everything runs on the thread under test, one call at a time; the test reads it afterwards.
+struct World {
+    Behaviour behaviour;
+    std::vector<Scheduled> script;
+    std::uint64_t now = 0;
+    std::int64_t wallShift = 0;
+    std::vector<Link> links;
+    std::uintptr_t nextHandle = 0x10;
+    int nextAddress = 1;
+    std::vector<std::pair<std::uint64_t, std::string>> journal;
+    std::optional<std::uint64_t> quitAt;
+    int callsAfterQuit = 0;
+};
+
+World gWorld;
+
+void Called() {
+    if (gWorld.quitAt)
+        ++gWorld.callsAfterQuit;
+}
+
+void Note(const std::string& what) {
+    gWorld.journal.emplace_back(gWorld.now, what);
+}
+
+std::string HandleText(std::uintptr_t handle) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(handle));
+    return text;
+}
+
+GUID GuidOf(std::uintptr_t handle) {
+    return GUID{static_cast<unsigned long>(handle), 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+}
+
+std::string GuidTextOf(std::uintptr_t handle) {
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08X-0000-0000-0000-000000000000}", static_cast<unsigned>(handle));
+    return text;
+}
+
+bool Listed(const Link& link) {
+    return !link.failed && gWorld.now >= link.connectedAt;
+}
+
+Link* Find(HRASCONN handle) {
+    for (Link& link : gWorld.links)
+        if (link.handle == reinterpret_cast<std::uintptr_t>(handle))
+            return &link;
+    return nullptr;
+}
+
+Link& AddLink(const std::u16string& entryName, std::uint64_t connectedAt, bool failed) {
+    const std::string address = std::string("10.0.0.").append(std::to_string(gWorld.nextAddress++));
+    gWorld.links.push_back({gWorld.nextHandle, entryName, connectedAt, failed, address});
+    gWorld.nextHandle += 0x10;
+    return gWorld.links.back();
+}
+
+void WINAPI VirtualSleep(DWORD milliseconds) {
+    Called();
+    const std::uint64_t until = gWorld.now + milliseconds;
+    for (;;) {
+        auto next = std::ranges::min_element(gWorld.script, {}, &Scheduled::at);
+        if (next == gWorld.script.end() || next->at > until)
+            break;
+        gWorld.now = std::max(gWorld.now, next->at);
+        const std::function<void()> action = std::move(next->action);
+        gWorld.script.erase(next);
+        action();
+    }
+    gWorld.now = until;
+}
+
+void WINAPI VirtualLocalTime(SYSTEMTIME* time) {
+    Called();
+    // 2026-12-09 12:00:00 local time at the start.
+    const SYSTEMTIME start = {2026, 12, 3, 9, 12, 0, 0, 0};
+    FILETIME file;
+    SystemTimeToFileTime(&start, &file);
+    ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
+    value.QuadPart += (static_cast<std::int64_t>(gWorld.now) + gWorld.wallShift) * 10000;
+    file = {value.LowPart, value.HighPart};
+    FileTimeToSystemTime(&file, time);
+}
+
+ULONGLONG WINAPI VirtualTicks() {
+    return kTickBase + gWorld.now;
+}
+
+DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFunc, HRASCONN* handle) {
+    Called();
+    Note("dial");
+    wchar_t wide[RTL_NUMBER_OF(params->szEntryName)] = {};
+    MultiByteToWideChar(936, 0, params->szEntryName, -1, wide, RTL_NUMBER_OF(wide));
+    const std::u16string entryName(reinterpret_cast<const char16_t*>(wide));
+    for (const Link& link : gWorld.links)
+        if (link.entryName == entryName && Listed(link)) {
+            *handle = reinterpret_cast<HRASCONN>(link.handle);
+            return 0;
+        }
+    const Link& link = AddLink(entryName, gWorld.now + gWorld.behaviour.dialMs, gWorld.behaviour.dialsFail);
+    *handle = reinterpret_cast<HRASCONN>(link.handle);
+    return 0;
+}
+
+DWORD WINAPI VirtualStatus(HRASCONN handle, RASCONNSTATUSA* status) {
+    Called();
+    const Link* link = Find(handle);
+    if (!link)
+        return ERROR_INVALID_HANDLE;
+    const bool ended = gWorld.now >= link->connectedAt;
+    status->rasconnstate = !ended ? RASCS_Authenticate : link->failed ? RASCS_Disconnected : RASCS_Connected;
+    status->dwError = ended && link->failed ? kAuthenticationFailure : 0;
+    return 0;
+}
+
+DWORD WINAPI VirtualHangUp(HRASCONN handle) {
+    Called();
+    Note(std::string("hangup ").append(HandleText(reinterpret_cast<std::uintptr_t>(handle))));
+    if (gWorld.now < gWorld.behaviour.hangUpRefusedUntil)
+        return kRefusedHangUp;
+    const Link* link = Find(handle);
+    if (!link)
+        return ERROR_INVALID_HANDLE;
+    std::erase_if(gWorld.links, [link](const Link& each) { return &each == link; });
+    return gWorld.behaviour.hangUpAnswers668 ? kNoConnection : 0;
+}
+
+DWORD WINAPI VirtualEnum(RASCONNW* records, DWORD* bytes, DWORD* count) {
+    Called();
+    if (records->dwSize != sizeof(RASCONNW))
+        return kInvalidSize;
+    DWORD listed = 0;
+    for (const Link& link : gWorld.links) {
+        if (!Listed(link))
+            continue;
+        if ((listed + 1) * sizeof(RASCONNW) > *bytes)
+            return kBufferTooSmall;
+        RASCONNW& record = records[listed++];
+        record.hrasconn = reinterpret_cast<HRASCONN>(link.handle);
+        std::memcpy(record.szEntryName, link.entryName.c_str(), link.entryName.size() * sizeof(char16_t));
+        record.guidEntry = GuidOf(link.handle);
+    }
+    *count = listed;
+    return 0;
+}
+
+ULONG WINAPI VirtualAdapters(IP_ADAPTER_INFO* buffer, ULONG* size) {
+    Called();
+    std::vector<const Link*> listed;
+    for (const Link& link : gWorld.links)
+        if (Listed(link))
+            listed.push_back(&link);
+    const ULONG needed = static_cast<ULONG>((listed.size() + 1) * sizeof(IP_ADAPTER_INFO));
+    if (!buffer || *size < needed) {
+        Note("adapters");
+        *size = needed;
+        return ERROR_BUFFER_OVERFLOW;
+    }
+    std::memset(buffer, 0, needed);
+    std::strcpy(buffer[0].AdapterName, "{LAN}");
+    std::strcpy(buffer[0].IpAddressList.IpAddress.String, "192.168.1.100");
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        buffer[i].Next = &buffer[i + 1];
+        std::strcpy(buffer[i + 1].AdapterName, GuidTextOf(listed[i]->handle).c_str());
+        std::strcpy(buffer[i + 1].IpAddressList.IpAddress.String, listed[i]->address.c_str());
+    }
+    return ERROR_SUCCESS;
+}
+
+struct Rows {
+    RowSubstitute<decltype(VirtualSleep)> sleep{kSleepRow, VirtualSleep};
+    RowSubstitute<decltype(VirtualLocalTime)> localTime{kLocalTimeRow, VirtualLocalTime};
+    RowSubstitute<decltype(VirtualDial)> dial{kDialRow, VirtualDial};
+    RowSubstitute<decltype(VirtualStatus)> status{kStatusRow, VirtualStatus};
+    RowSubstitute<decltype(VirtualEnum)> enumerate{kEnumRow, VirtualEnum};
+    RowSubstitute<decltype(VirtualAdapters)> adapters{kAdaptersRow, VirtualAdapters};
+    RowSubstitute<decltype(VirtualHangUp)> hangUp{kHangUpRow, VirtualHangUp};
+};
+
+std::unique_ptr<Rows> gRows;
+
+}  // namespace
+
+std::vector<std::string> Journal() {
+    std::vector<std::string> folded;
+    const auto& journal = gWorld.journal;
+    for (std::size_t first = 0; first < journal.size();) {
+        std::size_t last = first;
+        while (last + 1 < journal.size() && journal[last + 1].second == journal[first].second)
+            ++last;
+        std::string line = std::to_string(journal[first].first);
+        if (last > first)
+            line.append("-").append(std::to_string(journal[last].first));
+        line.append(" ").append(journal[first].second);
+        if (last > first)
+            line.append(" x").append(std::to_string(last - first + 1));
+        folded.push_back(line);
+        first = last + 1;
+    }
+    return folded;
+}
+
+std::uint64_t Now() {
+    return gWorld.now;
+}
+
+void Connect(const std::u16string& entryName) {
+    AddLink(entryName, gWorld.now, false);
+}
+
+void Drop(const std::u16string& entryName) {
+    std::erase_if(gWorld.links, [&entryName](const Link& link) { return link.entryName == entryName; });
+}
+
+void ShiftWallClock(std::int64_t milliseconds) {
+    gWorld.wallShift += milliseconds;
+}
+
+void MarkQuit() {
+    gWorld.quitAt = gWorld.now;
+}
+
+int CallsAfterQuit() {
+    return gWorld.callsAfterQuit;
+}
+
+Installation::Installation(const Behaviour& behaviour, std::vector<Scheduled> script) {
+    gWorld = World{};
+    gWorld.behaviour = behaviour;
+    gWorld.script = std::move(script);
+    gRows = std::make_unique<Rows>();
+    SetTickSource(VirtualTicks);
+}
+
+Installation::~Installation() {
+    SetTickSource(nullptr);
+    gRows.reset();
+}
+
+}  // namespace virtual_service
