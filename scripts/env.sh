@@ -37,7 +37,7 @@ runs_32bit_code() {
     chmod +x "$probe"
     timeout 10 "$probe" 2>/dev/null || status=$?
     rm -f "$probe"
-    export RUNS_32BIT_CODE=$([ "$status" = 42 ] && echo yes || echo "no (a 32-bit program ended with $status)")
+    export RUNS_32BIT_CODE=$([ "$status" = 42 ] && echo yes || echo "no: a 32-bit program ended with $status")
   fi
   [ "$RUNS_32BIT_CODE" = yes ]
 }

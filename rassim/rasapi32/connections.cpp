@@ -2,6 +2,7 @@
 #include <raserror.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "rasapi32/rasapi32.h"
@@ -29,7 +30,10 @@ RasConnNewest Describe(const Connection& connection, DWORD size) {
     RasConnNewest record{};
     record.base.dwSize = size;
     record.base.hrasconn = HandleOf(connection);
-    Widen(connection.entryName, record.base.szEntryName, std::size(record.base.szEntryName));
+    if (connection.listedName[0] != L'\0')
+        std::wcsncpy(record.base.szEntryName, connection.listedName, std::size(record.base.szEntryName) - 1);
+    else
+        Widen(connection.entryName, record.base.szEntryName, std::size(record.base.szEntryName));
     Widen(connection.deviceType, record.base.szDeviceType, std::size(record.base.szDeviceType));
     Widen(connection.deviceName, record.base.szDeviceName, std::size(record.base.szDeviceName));
     Widen(connection.phonebook, record.base.szPhonebook, std::size(record.base.szPhonebook));

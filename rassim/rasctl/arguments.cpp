@@ -1,6 +1,8 @@
 #include "rasctl/arguments.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cwctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,6 +39,26 @@ std::optional<DWORD> ParseNumber(const std::string& text) {
     const unsigned long value = std::strtoul(text.c_str(), &end, 0);
     if (errno != 0 || *end != '\0') return std::nullopt;
     return static_cast<DWORD>(value);
+}
+
+std::optional<std::wstring> DecodeWideText(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length == 0 && size != 0) return std::nullopt;
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    std::wstring decoded;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (wide.compare(i, 2, L"\\u") != 0) {
+            decoded.push_back(wide[i]);
+            continue;
+        }
+        const std::wstring digits = wide.substr(i + 2, 4);
+        if (digits.size() != 4 || !std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return std::iswxdigit(c); })) return std::nullopt;
+        decoded.push_back(static_cast<wchar_t>(std::wcstoul(digits.c_str(), nullptr, 16)));
+        i += 5;
+    }
+    return decoded;
 }
 
 bool IsIpv4Address(const std::string& text) {

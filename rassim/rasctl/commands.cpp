@@ -4,7 +4,10 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cwchar>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "rasctl/state_report.h"
 #include "world/entry_name.h"
@@ -112,10 +115,15 @@ int Up(const Arguments& arguments) {
     const std::string& name = arguments.words[0];
     const std::string* address = Option(arguments, "--address");
     if (address && !IsIpv4Address(*address)) return BadValue("address", *address);
+    const std::string* listedAs = Option(arguments, "--listed-as");
+    std::optional<std::wstring> listedName;
+    if (listedAs && !(listedName = DecodeWideText(*listedAs))) return BadValue("listed name", *listedAs);
     WorldLock world;
     Connection* connection = StartConnection(*world, name, Option(arguments, "--phonebook"));
     if (!connection)
         return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
+    if (listedName)
+        std::wcsncpy(connection->listedName, listedName->c_str(), std::size(connection->listedName) - 1);
     BringUp(*connection, address ? *address : TakeNextAddress(*world));
     std::printf("handle=0x%lX\n", connection->handle);
     return kDone;
@@ -225,7 +233,8 @@ constexpr Command kCommands[] = {
     {"entry remove", "NAME", "", 1, 1, RemoveEntryCommand},
     {"account add", "USER PASSWORD", "", 2, 2, AddAccountCommand},
     {"account remove", "USER", "", 1, 1, RemoveAccountCommand},
-    {"up", "NAME [--address A.B.C.D] [--phonebook PATH]", "--address --phonebook", 1, 1, Up},
+    {"up", "NAME [--address A.B.C.D] [--phonebook PATH] [--listed-as TEXT]", "--address --phonebook --listed-as", 1,
+     1, Up},
     {"drop", "NAME | --handle H  [--error CODE]", "--handle --error", 0, 1, Drop},
     {"dial fail", "CODE STATE", "", 2, 2, DialFail},
     {"dial refuse", "CODE [--with-handle]", "--with-handle", 1, 1, DialRefuse},

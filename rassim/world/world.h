@@ -64,6 +64,9 @@ enum class Link : DWORD { Dialing, Connected, Failed, Dropped, Closing };
 struct Connection {
     DWORD handle;
     char entryName[kNameCapacity];
+    // The name the wide functions report when it is more than entryName can hold (a character
+    // the ANSI code page lacks); empty: entryName.
+    WCHAR listedName[kNameCapacity];
     char phonebook[MAX_PATH];
     GUID guid;
     char deviceType[17];

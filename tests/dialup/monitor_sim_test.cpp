@@ -124,6 +124,21 @@ TEST_F(MonitorSimTest, ARejectedPasswordShowsTheErrorThenTheFailureAndNeverSucce
     EXPECT_EQ(OnlineFlag.load(), 0);
 }
 
+// Windows lists a link under its Unicode name; one with a character GBK lacks reaches the program
+// with an empty name, and must neither stand for the entry nor upset the monitor. Its GBK part
+// alone is the entry's name here, so a conversion that dropped the emoji would hide the drop.
+TEST_F(MonitorSimTest, ALinkListedUnderANameGbkLacksIsNotTheEntry) {
+    RasctlOk("entry add 宽带");
+    ReplaceAccount({"宽带", "user@isp", "secret"});
+    RasctlOk("up 宽带? --phonebook C:\\other.pbk --listed-as 宽带\\uD83D\\uDE00");
+    RasctlOk("dial address 10.4.4.4");
+    StartMonitoring(true);
+    ASSERT_TRUE(message_pump::PumpUntil([] { return Logged("拨号成功，当前IP：10.4.4.4"); }, 15000))
+        << testing::PrintToString(log_reading::LogMessages());
+    EXPECT_EQ(LogFrom("开始拨号"), (std::vector<std::string>{"开始拨号", "拨号成功，当前IP：10.4.4.4"}));
+    EXPECT_EQ(rasctl_client::StateLines("connection").size(), 2u) << "the other link is left alone";
+}
+
 TEST_F(MonitorSimTest, TheRedialAfterAForcedHangUpSucceedsAtLeastOnALaterCycle) {
     RasctlOk(std::string("up ") + kEntry + " --address 10.1.1.1");
     RasctlOk("dial address 10.3.3.3");

@@ -74,6 +74,8 @@ TEST_F(SimControl, RefusesBadRequestsWithoutChangingTheWorld) {
         {"up ADSL --adress 1.2.3.4", 2},
         {"up ADSL --address 1.2.3", 2},
         {"up ADSL --address 1.2.3.256", 2},
+        {"up ADSL --listed-as 宽带\\uD83D\\uDE0", 2},
+        {"up ADSL --listed-as \\u-001", 2},
         {"dial fail 0 5", 2},
         {"dial fail x 5", 2},
         {"dial time -5", 2},
