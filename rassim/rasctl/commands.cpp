@@ -118,14 +118,22 @@ int Up(const Arguments& arguments) {
     const std::string* listedAs = Option(arguments, "--listed-as");
     std::optional<std::wstring> listedName;
     if (listedAs && !(listedName = DecodeWideText(*listedAs))) return BadValue("listed name", *listedAs);
+    const std::string* countText = Option(arguments, "--count");
+    std::optional<DWORD> count = countText ? ParseNumber(*countText) : DWORD{1};
+    const std::string* phonebook = Option(arguments, "--phonebook");
+    // Only another phonebook holds several connections of one name.
+    if (!count || *count == 0 || (*count > 1 && (!phonebook || IsDefaultPhonebook(phonebook->c_str()))))
+        return BadValue("count", countText ? *countText : "");
     WorldLock world;
-    Connection* connection = StartConnection(*world, name, Option(arguments, "--phonebook"));
-    if (!connection)
-        return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
-    if (listedName)
-        std::wcsncpy(connection->listedName, listedName->c_str(), std::size(connection->listedName) - 1);
-    BringUp(*connection, address ? *address : TakeNextAddress(*world));
-    std::printf("handle=0x%lX\n", connection->handle);
+    for (DWORD made = 0; made < *count; ++made) {
+        Connection* connection = StartConnection(*world, name, phonebook);
+        if (!connection)
+            return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
+        if (listedName)
+            std::wcsncpy(connection->listedName, listedName->c_str(), std::size(connection->listedName) - 1);
+        BringUp(*connection, address ? *address : TakeNextAddress(*world));
+        std::printf("handle=0x%lX\n", connection->handle);
+    }
     return kDone;
 }
 
@@ -233,8 +241,8 @@ constexpr Command kCommands[] = {
     {"entry remove", "NAME", "", 1, 1, RemoveEntryCommand},
     {"account add", "USER PASSWORD", "", 2, 2, AddAccountCommand},
     {"account remove", "USER", "", 1, 1, RemoveAccountCommand},
-    {"up", "NAME [--address A.B.C.D] [--phonebook PATH] [--listed-as TEXT]", "--address --phonebook --listed-as", 1,
-     1, Up},
+    {"up", "NAME [--address A.B.C.D] [--phonebook PATH [--count N]] [--listed-as TEXT]",
+     "--address --phonebook --count --listed-as", 1, 1, Up},
     {"drop", "NAME | --handle H  [--error CODE]", "--handle --error", 0, 1, Drop},
     {"dial fail", "CODE STATE", "", 2, 2, DialFail},
     {"dial refuse", "CODE [--with-handle]", "--with-handle", 1, 1, DialRefuse},

@@ -13,7 +13,9 @@
 namespace rassim {
 
 inline constexpr DWORD kMaxEntries = 32;
-inline constexpr DWORD kMaxConnections = 32;
+// More than the 256 records that a caller's fixed enumeration buffer holds, so that such a caller
+// can be shown its buffer overflowing.
+inline constexpr DWORD kMaxConnections = 320;
 inline constexpr DWORD kMaxAccounts = 8;
 inline constexpr DWORD kNameCapacity = 257;    // RAS_MaxEntryName + 1, also UNLEN + 1 and PWLEN + 1
 inline constexpr DWORD kAddressCapacity = 16;  // dotted IPv4 text with its NUL
