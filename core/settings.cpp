@@ -55,13 +55,6 @@ void ReplaceAccount(AccountSettings account) {
     gAccount.store(std::make_shared<const AccountSettings>(std::move(account)));
 }
 
-std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path, length);
-    return directory.substr(0, directory.find_last_of('\\'));
-}
-
 std::string SettingsPath() {
     return ProgramDirectory() + "\\kdset.ini";
 }
@@ -90,6 +83,12 @@ void LoadSettings() {
         gui::SetText(编辑框3, interval);
     gui::SetChecked(选择框2, LoadSetting(kOptionsSection, "自动重播") == kYes);
     EnableIntervalWhileRedialIsOff();
+}
+
+void SaveAccountSettings(const AccountSettings& account) {
+    SaveSetting(kAccountSection, "宽带账号", account.userName);
+    SaveSetting(kAccountSection, "宽带密码", account.password);
+    SaveSetting(kAccountSection, "连接名称", account.entryName);
 }
 
 void OnNeverDropClicked() {

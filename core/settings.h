@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/program_path.h"
+
 struct AccountSettings {
     std::string entryName;
     std::string userName;
@@ -17,12 +19,13 @@ struct AccountSettings {
 AccountSettings CurrentAccount();
 void ReplaceAccount(AccountSettings account);
 
-std::string ProgramDirectory();
 std::string SettingsPath();
 
 std::string LoadSetting(const char* section, const char* key);
 void SaveSetting(const char* section, const char* key, std::string_view value);
 void LoadSettings();
+// Writes the account's three keys: "宽带账号", "宽带密码", "连接名称", in that order.
+void SaveAccountSettings(const AccountSettings& account);
 
 void OnNeverDropClicked();
 void OnPeriodicRedialClicked();

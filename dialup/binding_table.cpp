@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <string>
 
 namespace binding {
 namespace {
@@ -15,7 +16,20 @@ BoundRow gBound[kRowCount];
 ModuleLoader gLoader = kSystemLoader;
 
 HMODULE LoadFromSystemDirectory(const char* library) {
-    return LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadSystemLibrary(library);
+}
+
+// The system directory, a backslash and the file name; a bare name gets ".dll" as the
+// loader's own search would add it.
+std::string SystemLibraryPath(std::string_view library) {
+    char directory[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::string path = std::string(directory, length).append("\\").append(library);
+    if (library.find('.') == std::string_view::npos)
+        path.append(".dll");
+    return path;
 }
 
 void* FindExport(HMODULE module, const char* function) {
@@ -52,6 +66,17 @@ void* BindFromFallbacks(const char* function, HMODULE& module, const ModuleLoade
 }  // namespace
 
 const ModuleLoader kSystemLoader = {LoadFromSystemDirectory, FindExport, ReleaseModule};
+
+HMODULE LoadSystemLibrary(const char* library, LoadLibraryExFunction loadLibraryEx) {
+    if (HMODULE module = loadLibraryEx(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    const std::string path = SystemLibraryPath(library);
+    // The altered search path looks for the library's own dependencies in the system directory
+    // too, never beside the program.
+    return path.empty() ? nullptr : loadLibraryEx(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
 
 void* BindRow(const BindingRow& row, HMODULE& module, const ModuleLoader& loader) {
     void* address = nullptr;

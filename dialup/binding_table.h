@@ -13,7 +13,8 @@ struct BindingRow {
     const char* function;  // "#n" would name ordinal n
 };
 
-inline constexpr std::size_t kRowCount = 30;
+// Rows 0 to 29 are the original table; RasSetCredentialsA was appended so that no row moves.
+inline constexpr std::size_t kRowCount = 31;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -46,6 +47,7 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasDeleteEntryA"},
     {"rasapi32.dll", "RasValidateEntryNameA"},
     {"rasapi32.dll", "RasSetEntryPropertiesA"},
+    {"rasapi32.dll", "RasSetCredentialsA"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {
@@ -60,6 +62,11 @@ struct ModuleLoader {
     void (*release)(HMODULE module);
 };
 extern const ModuleLoader kSystemLoader;
+
+// Loads `library` from the system directory. Where LoadLibraryExA refuses the search flag
+// (Windows 7 without the update that added it), the library is loaded by its full path there.
+using LoadLibraryExFunction = HMODULE(WINAPI*)(LPCSTR file, HANDLE reserved, DWORD flags);
+HMODULE LoadSystemLibrary(const char* library, LoadLibraryExFunction loadLibraryEx = LoadLibraryExA);
 
 // The address of row `index`, bound on first use. Does not return when binding fails.
 void* BindSystemFunction(std::size_t index);

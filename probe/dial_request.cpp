@@ -1,19 +1,7 @@
 #include "probe/dial_request.h"
 
-#include <algorithm>
-#include <cstring>
-
+#include "dialup/record_text.h"
 #include "dialup/system_functions.h"
-
-namespace {
-
-// Copies `text` cut to capacity - 1 bytes; the rest of the member stays NUL.
-template <std::size_t Capacity>
-void CopyCut(char (&member)[Capacity], std::string_view text) {
-    std::memcpy(member, text.data(), std::min(text.size(), Capacity - 1));
-}
-
-}  // namespace
 
 HRASCONN DialEntry(std::string_view entryName, std::string_view userName, std::string_view password,
                    RasDialFunc notifier) {

@@ -4,6 +4,11 @@
 #include "dialup/dial.h"
 #include "dialup/hang_up.h"
 #include "dialup/monitor.h"
+#include "phonebook/entry_deletion.h"
+#include "phonebook/entry_listing.h"
+#include "phonebook/new_entry.h"
+#include "phonebook/start_monitoring.h"
+#include "ui/auto_start.h"
 #include "ui/gui.h"
 #include "ui/tray_icon.h"
 #include "ui/window_def.h"
@@ -30,8 +35,8 @@ constexpr StatusPaneDef kStatusPanes[] = {
 
 constexpr ControlDef kMainControls[] = {
     {.id = m::标签4, .kind = Label, .text = "选择连接：", .rect = {35, 9, 56, 24}},
-    {.id = m::组合框1, .kind = ComboBox, .rect = {97, 12, 107, 20}},
-    {.id = m::按钮3, .kind = Button, .text = "删除连接", .rect = {205, 9, 68, 24}},
+    {.id = m::组合框1, .kind = ComboBox, .rect = {97, 12, 107, 20}, .action = OnConnectionSelected},
+    {.id = m::按钮3, .kind = Button, .text = "删除连接", .rect = {205, 9, 68, 24}, .action = OnDeleteEntry},
     {.id = m::按钮2, .kind = Button, .text = "创建新连接", .rect = {275, 9, 68, 24},
      .action = OpenNewConnectionWindow},
     {.id = m::标签1, .kind = Label, .text = "宽带账号：", .rect = {35, 41, 56, 24}},
@@ -44,7 +49,8 @@ constexpr ControlDef kMainControls[] = {
      .action = OnPeriodicRedialClicked},
     {.id = m::编辑框3, .kind = SpinEdit, .text = "5", .rect = {173, 99, 32, 24}, .spin = {1, 120}},
     {.id = m::标签3, .kind = Label, .text = "分钟自动断线重连", .rect = {224, 104, 96, 16}},
-    {.id = m::选择框3, .kind = CheckBox, .text = "开机自动启动", .rect = {35, 126, 93, 16}},
+    {.id = m::选择框3, .kind = CheckBox, .text = "开机自动启动", .rect = {35, 126, 93, 16},
+     .action = OnAutoStartClicked},
     {.id = m::选择框4, .kind = CheckBox, .text = "打开软件后自动监控", .rect = {140, 127, 132, 16},
      .action = OnAutoMonitorClicked},
     {.id = m::选择框5, .kind = CheckBox, .text = "监控开启后最小化", .rect = {35, 150, 117, 16},
@@ -52,7 +58,8 @@ constexpr ControlDef kMainControls[] = {
     {.id = m::标签5, .kind = Label, .text = "断线后", .rect = {177, 149, 40, 16}},
     {.id = m::编辑框4, .kind = SpinEdit, .text = "2", .rect = {216, 145, 25, 24}, .spin = {1, 10}},
     {.id = m::标签6, .kind = Label, .text = "秒再重连", .rect = {264, 149, 49, 16}},
-    {.id = m::按钮1, .kind = Button, .text = "开始监控", .rect = {120, 172, 104, 40}},
+    {.id = m::按钮1, .kind = Button, .text = "开始监控", .rect = {120, 172, 104, 40},
+     .action = OnStartMonitoring},
     {.id = m::超级链接框2, .kind = Hyperlink, .text = "手动操作>>", .rect = {286, 166, 64, 24}},
     {.id = m::超级链接框1, .kind = Hyperlink, .text = "查看日志>>", .rect = {286, 190, 64, 24}},
     // The status bar keeps to the bottom of the client area; its rectangle is the design value.
@@ -82,7 +89,7 @@ constexpr ControlDef kNewConnectionControls[] = {
     {.id = n::编辑框1, .kind = Edit, .rect = {65, 41, 192, 24}},
     {.id = n::标签2, .kind = Label, .text = "宽带密码：", .rect = {3, 69, 56, 24}},
     {.id = n::编辑框2, .kind = Edit, .rect = {65, 70, 192, 24}},
-    {.id = n::按钮1, .kind = Button, .text = "确定", .rect = {72, 112, 120, 48}},
+    {.id = n::按钮1, .kind = Button, .text = "确定", .rect = {72, 112, 120, 48}, .action = OnCreateEntry},
 };
 
 namespace a = about_window;

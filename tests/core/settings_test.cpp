@@ -64,3 +64,14 @@ TEST(AccountSettings, ReadersAlwaysSeeOneWholeAccountWhileItIsReplaced) {
     reader.join();
     EXPECT_EQ(torn, 0);
 }
+
+TEST_F(SettingsFileTest, EachAccountKeyLoadsIntoItsOwnField) {
+    SaveSetting("账号", "宽带账号", "用户");
+    SaveSetting("账号", "宽带密码", "密码");
+    SaveSetting("账号", "连接名称", "宽带连接");
+    LoadSettings();
+    const AccountSettings loaded = CurrentAccount();
+    EXPECT_EQ(loaded.userName, "用户");
+    EXPECT_EQ(loaded.password, "密码");
+    EXPECT_EQ(loaded.entryName, "宽带连接");
+}

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <thread>
+#include <vector>
 
 #include "tests/core/main_window_fixture.h"
 #include "tests/support/message_pump.h"
@@ -40,6 +41,33 @@ HICON WindowIcon() {
     return reinterpret_cast<HICON>(SendMessageA(gui::Handle(ui::WindowKind::Main), WM_GETICON, ICON_BIG, 0));
 }
 
+// How much redder than grey the opaque pixels of an icon are, on average: the online globe is
+// red, the offline one grey.
+double Redness(HICON icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB};
+    std::vector<RGBQUAD> pixels(bitmap.bmWidth * bitmap.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    double redness = 0;
+    int opaque = 0;
+    for (const RGBQUAD& pixel : pixels) {
+        if (pixel.rgbReserved == 0)
+            continue;
+        redness += pixel.rgbRed - (pixel.rgbGreen + pixel.rgbBlue) / 2.0;
+        ++opaque;
+    }
+    return opaque ? redness / opaque : 0;
+}
+
 class StatusDisplayTest : public MainWindowFixture {
 protected:
     void TearDown() override {
@@ -61,6 +89,19 @@ TEST_F(StatusDisplayTest, OfflineOffersDialAndOnlineOffersHangUpAndRedial) {
     RefreshOnlineState();
     ExpectDisplay({false, true, true, "当前状态：在线", "在线"});
     EXPECT_NE(WindowIcon(), offline);
+}
+
+TEST_F(StatusDisplayTest, TheOnlineIconIsTheRedGlobeAndTheOfflineIconTheGreyOne) {
+    for (const LONG flag : {1, 0}) {
+        SCOPED_TRACE(flag);
+        OnlineFlag = flag;
+        RefreshOnlineState();
+        const double redness = Redness(WindowIcon());
+        if (flag == 1)
+            EXPECT_GT(redness, 60);
+        else
+            EXPECT_LT(redness, 5);
+    }
 }
 
 TEST_F(StatusDisplayTest, AnyFlagButOneIsOffline) {

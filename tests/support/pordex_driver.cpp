@@ -28,12 +28,13 @@ std::string BuiltProgram() {
     return path;
 }
 
-std::string NewFolder() {
+std::string NewFolder(const std::string& tag) {
     static std::atomic<int> counter{0};
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "pordex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                         std::to_string(counter++);
+    std::string folder(temp);
+    folder.append("pordex-e2e-").append(std::to_string(GetCurrentProcessId())).append("-");
+    folder.append(std::to_string(counter++)).append(tag);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
@@ -44,20 +45,33 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 struct WindowSearch {
     DWORD processId;
+    const char* className;  // null: any
+    const char* caption;    // null: any
     HWND found;
 };
 
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM search) {
+BOOL CALLBACK MatchWindow(HWND window, LPARAM search) {
     auto* wanted = reinterpret_cast<WindowSearch*>(search);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char caption[64] = {};
     GetWindowTextA(window, caption, sizeof caption);
-    if (owner != wanted->processId || std::string(caption) != kMainCaption)
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != wanted->processId || (wanted->caption && std::string(caption) != wanted->caption) ||
+        (wanted->className && std::string(className) != wanted->className) || !IsWindowVisible(window))
         return TRUE;
     wanted->found = window;
     return FALSE;
 }
+
+HWND FindProcessWindow(DWORD processId, const char* className, const char* caption) {
+    WindowSearch search = {processId, className, caption, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+constexpr const char* kWindowCaptions[] = {kMainCaption, "新连接设置", ""};
 
 struct ControlSearch {
     int id;
@@ -77,6 +91,38 @@ std::string FromWide(const std::wstring& text) {
     std::string bytes(size, '\0');
     WideCharToMultiByte(936, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
+}
+
+std::wstring ToWide(const std::string& text) {
+    int size = MultiByteToWideChar(936, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(size, L'\0');
+    MultiByteToWideChar(936, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+std::string WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return FromWide(text);
+}
+
+// The static control that shows a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+BOOL CALLBACK MatchShownIcon(HWND control, LPARAM found) {
+    char className[16] = {};
+    GetClassNameA(control, className, sizeof className);
+    if (lstrcmpiA(className, "Static") != 0 || (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON ||
+        !IsWindowVisible(control) || !SendMessageA(control, STM_GETICON, 0, 0))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = control;
+    return FALSE;
+}
+
+HWND FindIconControl(HWND box) {
+    HWND found = nullptr;
+    EnumChildWindows(box, MatchShownIcon, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // Memory in the program's own address space, for messages that return text through a pointer.
@@ -102,8 +148,18 @@ private:
 
 }  // namespace
 
-PordexRun::PordexRun(const std::string& settings) : folder_(NewFolder()) {
-    CopyFileA(BuiltProgram().c_str(), (folder_ + "\\Pordex.exe").c_str(), FALSE);
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+PordexRun::PordexRun(const std::string& settings, const std::string& fileName, const std::string& folderTag)
+    : fileName_(fileName), folder_(NewFolder(folderTag)) {
+    CopyFileA(BuiltProgram().c_str(), ProgramPath().c_str(), FALSE);
     if (!settings.empty())
         WriteFile(folder_ + "\\kdset.ini", settings);
 }
@@ -117,29 +173,46 @@ PordexRun::~PordexRun() {
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
-    for (const char* file : {"\\Pordex.exe", "\\kdset.ini"})
-        DeleteFileA((folder_ + file).c_str());
+    DeleteFileA(ProgramPath().c_str());
+    DeleteFileA((folder_ + "\\kdset.ini").c_str());
     RemoveDirectoryA(folder_.c_str());
 }
 
-bool PordexRun::Start() {
-    std::string command = "\"" + folder_ + "\\Pordex.exe\"";
+std::string PordexRun::ProgramPath() const {
+    std::string path(folder_);
+    return path.append("\\").append(fileName_);
+}
+
+bool PordexRun::Launch() {
+    std::string command(1, '"');
+    command.append(ProgramPath()).append(1, '"');
     STARTUPINFOA startup = {sizeof startup};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                        &process_))
+    return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                          &process_) != FALSE;
+}
+
+bool PordexRun::Start() {
+    if (!Launch())
         return false;
     WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
     // The Main window is shown once its start-up has run to its end.
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
-        WindowSearch search = {process_.dwProcessId, nullptr};
-        EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) {
-            main_ = search.found;
+        if ((main_ = FindProcessWindow(process_.dwProcessId, nullptr, kMainCaption)))
             return true;
-        }
         Sleep(50);
     }
     return false;
+}
+
+bool PordexRun::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {
+    return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(process_.hProcess, &exitCode) != FALSE;
+}
+
+HWND PordexRun::Window(ui::WindowKind window) const {
+    if (window == ui::WindowKind::Main)
+        return main_;
+    return FindProcessWindow(process_.dwProcessId, nullptr, kWindowCaptions[static_cast<int>(window)]);
 }
 
 void PordexRun::Choose(ui::TrayMenuItem item) const {
@@ -156,14 +229,58 @@ bool PordexRun::CloseAndWait(DWORD timeoutMs, DWORD& exitCode) {
 
 HWND PordexRun::Control(ui::ControlId control) const {
     ControlSearch search = {control.id, nullptr};
-    EnumChildWindows(main_, MatchControl, reinterpret_cast<LPARAM>(&search));
+    EnumChildWindows(Window(control.window), MatchControl, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
+void PordexRun::SetText(ui::ControlId control, const std::string& text) const {
+    SendMessageW(Control(control), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+}
+
+std::vector<std::string> PordexRun::Items(ui::ControlId comboBox) const {
+    const HWND combo = Control(comboBox);
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        std::wstring item(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+        items.push_back(FromWide(item.c_str()));
+    }
+    return items;
+}
+
+void PordexRun::ChooseItem(ui::ControlId comboBox, int index) const {
+    const HWND combo = Control(comboBox);
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(comboBox.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void PordexRun::Press(ui::ControlId control) const {
+    PostMessageA(Control(control), BM_CLICK, 0, 0);
+}
+
+std::optional<MessageBoxSeen> PordexRun::WaitForMessageBox(DWORD timeoutMs) const {
+    for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
+        if (const HWND box = FindProcessWindow(process_.dwProcessId, "#32770", nullptr)) {
+            // The text is the static control the box lays out for it.
+            const HWND icon = FindIconControl(box);
+            return MessageBoxSeen{box, WindowText(box), WindowText(GetDlgItem(box, kMessageBoxTextId)),
+                                  GetDlgItem(box, IDCANCEL) != nullptr, icon != nullptr,
+                                  GetWindow(box, GW_OWNER)};
+        }
+        Sleep(50);
+    }
+    return std::nullopt;
+}
+
+void PordexRun::Answer(const MessageBoxSeen& box, int button) const {
+    PostMessageA(box.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    for (DWORD waited = 0; waited < 5000 && IsWindow(box.box); waited += 20)
+        Sleep(20);
+}
+
 std::string PordexRun::Text(ui::ControlId control) const {
-    wchar_t text[1024] = {};
-    SendMessageW(Control(control), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return FromWide(text);
+    return WindowText(Control(control));
 }
 
 bool PordexRun::IsChecked(ui::ControlId control) const {

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,23 +13,54 @@
 
 namespace e2e {
 
+// Polls `done` every 50 ms; true as soon as it holds.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000);
+
+// A message box the program shows, as the user sees it.
+struct MessageBoxSeen {
+    HWND box;
+    std::string caption;
+    std::string text;
+    bool hasCancel;
+    bool hasIcon;
+    HWND owner;
+};
+
 class PordexRun {
 public:
-    // Copies Pordex.exe into a new folder; `settings` (GBK, may be empty) becomes its kdset.ini.
-    explicit PordexRun(const std::string& settings = "");
+    // Copies Pordex.exe into a new folder as `fileName`; `settings` (GBK, may be empty) becomes
+    // its kdset.ini; `folderTag` (GBK) is added to the folder's name.
+    explicit PordexRun(const std::string& settings = "", const std::string& fileName = "Pordex.exe",
+                       const std::string& folderTag = "");
     ~PordexRun();
     PordexRun(const PordexRun&) = delete;
     PordexRun& operator=(const PordexRun&) = delete;
 
     // Starts the program and waits until its Main window has finished starting up.
     bool Start();
+    // Starts the program without waiting for anything.
+    bool Launch();
+    // Waits for the process to end by itself.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
     // Chooses an item of the tray menu, as a click on it would.
     void Choose(ui::TrayMenuItem item) const;
     // Asks the Main window to close; true when the process ended within `timeoutMs`.
     bool CloseAndWait(DWORD timeoutMs, DWORD& exitCode);
 
     HWND MainWindow() const { return main_; }
+    // One of the program's windows, null while it is not open.
+    HWND Window(ui::WindowKind window) const;
     HWND Control(ui::ControlId control) const;
+    void SetText(ui::ControlId control, const std::string& text) const;
+    // 组合框1's items, and choosing one as the user would.
+    std::vector<std::string> Items(ui::ControlId comboBox) const;
+    void ChooseItem(ui::ControlId comboBox, int index) const;
+    // Clicks without waiting for the click's handler, which may show a message box.
+    void Press(ui::ControlId control) const;
+    // The next message box of the program; nothing when none appeared within `timeoutMs`.
+    std::optional<MessageBoxSeen> WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    // Presses IDOK or IDCANCEL and waits until the box is gone.
+    void Answer(const MessageBoxSeen& box, int button) const;
     std::string Text(ui::ControlId control) const;
     bool IsChecked(ui::ControlId control) const;
     bool IsEnabled(ui::ControlId control) const;
@@ -41,11 +74,13 @@ public:
     bool HasTrayIcon() const;
 
     std::string Folder() const { return folder_; }
+    std::string ProgramPath() const;
     // kdset.ini as bytes, empty when it does not exist.
     std::string SettingsFile() const;
     bool SettingsFileExists() const;
 
 private:
+    std::string fileName_;
     std::string folder_;
     PROCESS_INFORMATION process_ = {};
     HWND main_ = nullptr;

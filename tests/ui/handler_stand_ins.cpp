@@ -4,6 +4,11 @@
 #include "dialup/dial.h"
 #include "dialup/hang_up.h"
 #include "dialup/monitor.h"
+#include "phonebook/entry_deletion.h"
+#include "phonebook/entry_listing.h"
+#include "phonebook/new_entry.h"
+#include "phonebook/start_monitoring.h"
+#include "ui/auto_start.h"
 #include "ui/tray_icon.h"
 #include "ui_test_support.h"
 
@@ -32,3 +37,8 @@ void OnTaskbarCreated() { Record("OnTaskbarCreated"); }
 void StartManualDial() { Record("StartManualDial"); }
 void StartManualHangUp() { Record("StartManualHangUp"); }
 void StartManualRedial() { Record("StartManualRedial"); }
+void OnConnectionSelected() { Record("OnConnectionSelected"); }
+void OnDeleteEntry() { Record("OnDeleteEntry"); }
+void OnAutoStartClicked() { Record("OnAutoStartClicked"); }
+void OnStartMonitoring() { Record("OnStartMonitoring"); }
+void OnCreateEntry() { Record("OnCreateEntry"); }

@@ -25,8 +25,8 @@ TEST_F(MainWindowTest, OptionClicksCallTheirHandlers) {
         SendMessageA(Control(box), BM_CLICK, 0, 0);
         EXPECT_NE(SendMessageA(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED, wasChecked);
     }
-    EXPECT_EQ(HandlerCalls(), (Calls{"OnNeverDropClicked", "OnPeriodicRedialClicked", "OnAutoMonitorClicked",
-                                     "OnMinimizeAfterMonitorClicked"}));
+    EXPECT_EQ(HandlerCalls(), (Calls{"OnNeverDropClicked", "OnPeriodicRedialClicked", "OnAutoStartClicked",
+                                     "OnAutoMonitorClicked", "OnMinimizeAfterMonitorClicked"}));
 }
 
 TEST_F(MainWindowTest, ShellRestartCallsItsHandler) {

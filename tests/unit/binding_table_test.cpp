@@ -54,7 +54,94 @@ struct LoaderLog {
     LoaderLog() { loaded.clear(); released.clear(); }
 };
 
+// The rows as the program has always numbered them, written out independently of its table;
+// row 30 was appended later.
+struct ExpectedRow {
+    const char* library;
+    const char* function;
+};
+constexpr ExpectedRow kExpectedRows[] = {
+    {"Kernel32.dll", "Sleep"},                   {"kernel32", "GetLocalTime"},
+    {"rasapi32.dll", "RasDialA"},                {"", "SetLastError"},
+    {"kernel32", "RtlMoveMemory"},               {"rasapi32.dll", "RasGetConnectStatusA"},
+    {"RasApi32.dll", "RasEnumConnectionsW"},     {"ntdll.dll", "RtlMoveMemory"},
+    {"IPHlpApi", "GetAdaptersInfo"},             {"", "RtlMoveMemory"},
+    {"IPHlpApi", "GetPerAdapterInfo"},           {"", "RtlMoveMemory"},
+    {"rasapi32.dll", "RasHangUpA"},              {"RasApi32.dll", "RasGetErrorStringA"},
+    {"rasapi32.dll", "RasGetCredentialsA"},      {"kernel32", "RtlMoveMemory"},
+    {"kernel32.dll", "GetCurrentProcessId"},     {"", "OpenProcess"},
+    {"advapi32.dll", "OpenProcessToken"},        {"advapi32.dll", "LookupPrivilegeValueA"},
+    {"advapi32.dll", "AdjustTokenPrivileges"},   {"kernel32", "CloseHandle"},
+    {"", "CreateToolhelp32Snapshot"},            {"", "Process32Next"},
+    {"kernel32.dll", "Module32First"},           {"Kernel32.dll", "ExpandEnvironmentStringsA"},
+    {"Rasapi32.dll", "RasEnumEntriesA"},         {"rasapi32.dll", "RasDeleteEntryA"},
+    {"rasapi32.dll", "RasValidateEntryNameA"},   {"rasapi32.dll", "RasSetEntryPropertiesA"},
+    {"rasapi32.dll", "RasSetCredentialsA"},
+};
+
+// LoadLibraryExA as Windows 7 without the search-flag update answers it: the flag is refused,
+// anything else goes to the real function. Every call is recorded.
+struct OldLoader {
+    struct Call {
+        std::string file;
+        DWORD flags;
+    };
+    static inline std::vector<Call> calls;
+    static inline DWORD refusal = ERROR_INVALID_PARAMETER;
+    static HMODULE WINAPI Load(LPCSTR file, HANDLE reserved, DWORD flags) {
+        calls.push_back({file, flags});
+        if (flags & LOAD_LIBRARY_SEARCH_SYSTEM32) {
+            SetLastError(refusal);
+            return nullptr;
+        }
+        return LoadLibraryExA(file, reserved, flags);
+    }
+};
+
 }  // namespace
+
+TEST(BindingTable, RowsAreTheProgramsNumberedRows) {
+    ASSERT_EQ(binding::kRowCount, std::size(kExpectedRows));
+    for (std::size_t row = 0; row < binding::kRowCount; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_STREQ(binding::kBindingRows[row].library, kExpectedRows[row].library);
+        EXPECT_STREQ(binding::kBindingRows[row].function, kExpectedRows[row].function);
+    }
+}
+
+TEST(BindingTable, WhereTheSearchFlagIsRefusedLibrariesLoadByFullPathFromTheSystemDirectory) {
+    struct Case {
+        const char* library;
+        const char* file;
+    };
+    for (const Case& c : {Case{"rasapi32.dll", "rasapi32.dll"}, Case{"IPHlpApi", "iphlpapi.dll"}}) {
+        SCOPED_TRACE(c.library);
+        OldLoader::calls.clear();
+        OldLoader::refusal = ERROR_INVALID_PARAMETER;
+        const HMODULE module = binding::LoadSystemLibrary(c.library, OldLoader::Load);
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(Lower(ModulePath(module)), SystemDirectory() + "\\" + c.file);
+        ASSERT_EQ(OldLoader::calls.size(), 2u);
+        EXPECT_EQ(Lower(OldLoader::calls[1].file), SystemDirectory() + "\\" + c.file);
+        EXPECT_EQ(OldLoader::calls[1].flags & LOAD_LIBRARY_SEARCH_SYSTEM32, 0u);
+        FreeLibrary(module);
+    }
+    // The planted copy beside the program stays unloaded on this path too.
+    EXPECT_EQ(GetModuleHandleA((ProgramDirectory() + "\\rasapi32.dll").c_str()), nullptr);
+}
+
+TEST(BindingTable, OnlyARefusedFlagLeadsToTheFullPath) {
+    OldLoader::calls.clear();
+    OldLoader::refusal = ERROR_MOD_NOT_FOUND;
+    EXPECT_EQ(binding::LoadSystemLibrary("rasapi32.dll", OldLoader::Load), nullptr);
+    EXPECT_EQ(OldLoader::calls.size(), 1u);
+
+    // Where the flag works it is the only call.
+    const HMODULE module = binding::LoadSystemLibrary("rasapi32.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(Lower(ModulePath(module)), SystemDirectory() + "\\rasapi32.dll");
+    FreeLibrary(module);
+}
 
 TEST(BindingTable, EveryRowBindsFromItsLibraryInTheSystemDirectory) {
     for (std::size_t row = 0; row < binding::kRowCount; ++row) {

@@ -1,0 +1,134 @@
+#include "core/instance_guard.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "dialup/system_functions.h"
+
+namespace {
+
+struct BoundHandleCloser {
+    void operator()(HANDLE handle) const { sys::CloseHandle(handle); }
+};
+using OwnedHandle = std::unique_ptr<void, BoundHandleCloser>;
+
+OwnedHandle OwnSnapshot(HANDLE snapshot) {
+    return OwnedHandle(snapshot == INVALID_HANDLE_VALUE ? nullptr : snapshot);
+}
+
+constexpr DWORD kSystemProcessId = 4;
+constexpr std::string_view kSystemRootPrefix = "\\SystemRoot";
+constexpr std::string_view kDevicePrefix = "\\??\\";
+constexpr const char* kEnglishTranslation = "040904E4";
+
+std::string ExpandedText(const char* text) {
+    char expanded[MAX_PATH] = {};
+    const DWORD length = sys::ExpandEnvironmentStringsA(text, expanded, MAX_PATH);
+    return length == 0 || length > MAX_PATH ? std::string() : std::string(expanded);
+}
+
+std::string FirstModulePath(HANDLE snapshot) {
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof module;
+    if (!sys::Module32First(snapshot, &module))
+        return {};
+    return std::string(module.szExePath, strnlen(module.szExePath, sizeof module.szExePath));
+}
+
+// The sub-block of the first language and code page the resource lists.
+std::string TranslationName(const void* block) {
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    void* value = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &size) || size < sizeof(Translation))
+        return kEnglishTranslation;
+    const auto* first = static_cast<const Translation*>(value);
+    char name[9] = {};
+    std::snprintf(name, sizeof name, "%04X%04X", first->language, first->codePage);
+    return name;
+}
+
+}  // namespace
+
+std::vector<PROCESSENTRY32> ListProcesses() {
+    std::vector<PROCESSENTRY32> processes;
+    const OwnedHandle snapshot = OwnSnapshot(sys::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return processes;
+    PROCESSENTRY32 process = {};
+    process.dwSize = sizeof process;
+    while (sys::Process32Next(snapshot.get(), &process)) {
+        if (process.th32ProcessID != 0)
+            processes.push_back(process);
+    }
+    return processes;
+}
+
+std::string NormaliseImagePath(std::string_view path, std::string_view systemRoot) {
+    if (path.starts_with(kSystemRootPrefix))
+        return std::string(systemRoot).append(path.substr(kSystemRootPrefix.size()));
+    if (path.size() >= kDevicePrefix.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.data(), 4,
+                                                               kDevicePrefix.data(), 4) == CSTR_EQUAL)
+        return std::string(path.substr(kDevicePrefix.size()));
+    return std::string(path);
+}
+
+std::string GetProcessImagePath(DWORD processId) {
+    const OwnedHandle snapshot = OwnSnapshot(sys::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    if (processId == kSystemProcessId)
+        return ExpandedText("%SystemRoot%\\system32\\");
+    if (!snapshot)
+        return {};
+    const char* systemRoot = std::getenv("SystemRoot");
+    return NormaliseImagePath(FirstModulePath(snapshot.get()), systemRoot ? systemRoot : "");
+}
+
+std::optional<std::string> ReadFileDescription(const std::string& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+        return std::nullopt;
+    const std::string key = "\\StringFileInfo\\" + TranslationName(block.data()) + "\\FileDescription";
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), key.c_str(), &value, &length) || length == 0)
+        return std::string();
+    const auto* text = static_cast<const char*>(value);
+    return std::string(text, strnlen(text, length));
+}
+
+void EnableDebugPrivilege() {
+    const OwnedHandle process(sys::OpenProcess(PROCESS_ALL_ACCESS, FALSE, sys::GetCurrentProcessId()));
+    if (!process)
+        return;
+    HANDLE token = nullptr;
+    if (!sys::OpenProcessToken(process.get(), TOKEN_ALL_ACCESS, &token))
+        return;
+    const OwnedHandle ownedToken(token);
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (sys::LookupPrivilegeValueA(nullptr, "SeDebugPrivilege", &privileges.Privileges[0].Luid))
+        sys::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+}
+
+bool FindRunningInstance(DWORD ownProcessId) {
+    for (const PROCESSENTRY32& process : ListProcesses()) {
+        if (process.th32ProcessID == ownProcessId)
+            continue;
+        const std::string path = GetProcessImagePath(process.th32ProcessID);
+        if (path.empty())
+            continue;
+        if (const auto description = ReadFileDescription(path); description == kProductDescription)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,227 @@
+// The whole start-up of the real program: the single-instance guard, the shortcuts it restores
+// and reflects, and monitoring resumed by itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/pordex_driver.h"
+#include "tests/support/rasctl_client.h"
+#include "tests/support/shell_link_reader.h"
+
+namespace {
+
+namespace m = ui::main_window;
+using e2e::PordexRun;
+using e2e::WaitUntil;
+using rasctl_client::RasctlOk;
+
+std::string SpecialFolder(int folder) {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, folder, FALSE);
+    return std::string(path) + "\\";
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Logged(const PordexRun& run, const std::string& prefix) {
+    const std::vector<std::string> log = run.LogMessages();
+    return std::ranges::any_of(log, [&](const std::string& line) { return line.starts_with(prefix); });
+}
+
+// A shortcut as the program must write it: a link to itself, shown normally, nothing else.
+void ExpectLinkToProgram(const std::string& link, const PordexRun& run) {
+    const auto read = e2e::ReadShellLink(link);
+    ASSERT_TRUE(read) << link;
+    EXPECT_EQ(read->targetPath, run.ProgramPath());
+    EXPECT_EQ(read->showCommand, static_cast<DWORD>(SW_SHOW));
+    EXPECT_FALSE(read->hasArguments);
+    EXPECT_FALSE(read->hasWorkingDirectory);
+    EXPECT_FALSE(read->hasDescription);
+    EXPECT_FALSE(Exists(run.Folder() + "\\Pordex.lnk"));
+}
+
+// The shortcut files the tests make the program write are theirs to remove.
+class StartupE2eTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        SetEnvironmentVariableA("RASSIM_WORLD", (std::string("e2e-") + test->name()).c_str());
+        RasctlOk("reset");
+        DeleteFileA(startupLink_.c_str());
+    }
+    void TearDown() override { DeleteFileA(startupLink_.c_str()); }
+
+    const std::string desktopLink_ = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "Pordex.lnk";
+    const std::string startupLink_ = SpecialFolder(CSIDL_STARTUP) + "Pordex.lnk";
+};
+
+// A folder no file can be moved into: a plain file of its name, while this lives.
+struct FolderReplacedByFile {
+    explicit FolderReplacedByFile(std::string path) : folder(std::move(path)), aside(folder + ".aside") {
+        replaced = MoveFileA(folder.c_str(), aside.c_str()) != FALSE;
+        if (replaced)
+            WriteBytes(folder, "");
+    }
+    ~FolderReplacedByFile() {
+        if (!replaced)
+            return;
+        DeleteFileA(folder.c_str());
+        MoveFileA(aside.c_str(), folder.c_str());
+    }
+    FolderReplacedByFile(const FolderReplacedByFile&) = delete;
+    FolderReplacedByFile& operator=(const FolderReplacedByFile&) = delete;
+
+    std::string folder;
+    std::string aside;
+    bool replaced = false;
+};
+
+// The refusal a second copy shows before it ends by itself.
+void ExpectRefusedAndEnded(PordexRun& second) {
+    ASSERT_TRUE(second.Launch());
+    const auto box = second.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "已有一个程序在运行，请勿重复运行");
+    EXPECT_EQ(box->caption, "信息：");
+    EXPECT_FALSE(box->hasCancel);
+    EXPECT_FALSE(box->hasIcon);
+    second.Answer(*box, IDOK);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(second.WaitForExit(5000, exitCode));
+}
+
+}  // namespace
+
+TEST_F(StartupE2eTest, ASecondCopyFromAnotherFolderUnderAnotherNameIsRefused) {
+    PordexRun first;
+    ASSERT_TRUE(first.Start());
+    PordexRun second("", "宽带助手.exe");
+    ExpectRefusedAndEnded(second);
+    EXPECT_TRUE(IsWindow(first.MainWindow()));
+}
+
+TEST_F(StartupE2eTest, AnUnrelatedProgramWithTheProductDescriptionBlocksTheStart) {
+    char tests[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, tests, MAX_PATH);
+    std::string holder(tests);
+    holder.replace(holder.find_last_of('\\') + 1, std::string::npos, "description_holder.exe");
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(holder.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    PordexRun blocked;
+    ExpectRefusedAndEnded(blocked);
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, 5000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+TEST_F(StartupE2eTest, ASavedAccountWithAutoMonitorResumesMonitoringWithoutAClick) {
+    struct Case {
+        const char* what;
+        const char* account;
+        const char* autoMonitor;
+        bool monitors;
+    };
+    constexpr Case kCases[] = {
+        {"complete account", "宽带账号=u\r\n宽带密码=p\r\n", "是", true},
+        {"empty password", "宽带账号=u\r\n宽带密码=\r\n", "是", false},
+        {"auto monitor off", "宽带账号=u\r\n宽带密码=p\r\n", "否", false},
+    };
+    RasctlOk("entry add 宽带连接");
+    RasctlOk("dial time 20000");
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        PordexRun run(std::string("[账号]\r\n") + c.account + "连接名称=宽带连接\r\n[设置]\r\n自动监控=" + c.autoMonitor + "\r\n");
+        ASSERT_TRUE(run.Start());
+        if (c.monitors) {
+            EXPECT_TRUE(WaitUntil([&] { return Logged(run, "开始拨号"); }));
+            EXPECT_TRUE(Logged(run, "当前IP："));
+            EXPECT_FALSE(run.IsEnabled(m::按钮1));
+        } else {
+            // What a monitor would have done by now has not happened.
+            Sleep(1000);
+            EXPECT_FALSE(Logged(run, "开始拨号"));
+            EXPECT_TRUE(run.IsEnabled(m::按钮1));
+        }
+        // The start-up line marks a saved account, whatever else happens.
+        EXPECT_EQ(Logged(run, "软件启动成功"), std::string(c.account).find("=\r\n") == std::string::npos);
+    }
+}
+
+TEST_F(StartupE2eTest, TheDesktopShortcutIsRestoredForAGbkPathAndAnExistingOneIsLeftAlone) {
+    DeleteFileA(desktopLink_.c_str());
+    {
+        // 淺 and 籠 end in the byte of a backslash, which must not cut the file name.
+        PordexRun run("", "宽带籠淺.exe", "淺宽带籠");
+        ASSERT_TRUE(run.Start());
+        ExpectLinkToProgram(desktopLink_, run);
+        run.Click(m::选择框1);
+        EXPECT_TRUE(run.SettingsFileExists());
+    }
+    WriteBytes(desktopLink_, "not a link");
+    PordexRun again;
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(FileBytes(desktopLink_), "not a link");
+    DeleteFileA(desktopLink_.c_str());
+}
+
+TEST_F(StartupE2eTest, TheAutoStartBoxShowsInstallsAndRemovesTheStartupShortcut) {
+    WriteBytes(startupLink_, "someone else's");
+    {
+        PordexRun run;
+        ASSERT_TRUE(run.Start());
+        EXPECT_TRUE(run.IsChecked(m::选择框3));
+    }
+    DeleteFileA(startupLink_.c_str());
+    PordexRun run;
+    ASSERT_TRUE(run.Start());
+    EXPECT_FALSE(run.IsChecked(m::选择框3));
+
+    run.Click(m::选择框3);
+    EXPECT_TRUE(run.IsChecked(m::选择框3));
+    ExpectLinkToProgram(startupLink_, run);
+
+    run.Click(m::选择框3);
+    EXPECT_FALSE(run.IsChecked(m::选择框3));
+    EXPECT_FALSE(Exists(startupLink_));
+
+    // A file already there is left as it is.
+    WriteBytes(startupLink_, "someone else's");
+    run.Click(m::选择框3);
+    EXPECT_TRUE(run.IsChecked(m::选择框3));
+    EXPECT_EQ(FileBytes(startupLink_), "someone else's");
+}
+
+TEST_F(StartupE2eTest, AStartupFolderThatCannotBeWrittenGivesTheFailureAndAClearBox) {
+    const FolderReplacedByFile startup(startupLink_.substr(0, startupLink_.find_last_of('\\')));
+    ASSERT_TRUE(startup.replaced);
+    PordexRun run;
+    ASSERT_TRUE(run.Start());
+    run.Press(m::选择框3);
+    const auto box = run.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "添加快速启动失败");
+    EXPECT_FALSE(box->hasCancel);
+    run.Answer(*box, IDOK);
+    EXPECT_FALSE(run.IsChecked(m::选择框3));
+}
