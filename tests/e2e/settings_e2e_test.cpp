@@ -55,13 +55,14 @@ TEST(SettingsFile, OnlyAnExactNoClearsNeverDrop) {
     EXPECT_FALSE(run.IsChecked(选择框1));
 }
 
-// One program at a time: a second copy would refuse to start.
 TEST(SettingsFile, OnlyAnExactYesChecksTheOtherOptions) {
     {
+        // One copy at a time: a second one would be refused.
         PordexRun yes("[设置]\r\n自动监控=是\r\n最小化=是\r\n自动重播=是\r\n重播间隔=30\r\n");
         ASSERT_TRUE(yes.Start());
         ExpectOptions(yes, {true, true, true, true, "30", false});
     }
+
     PordexRun blank("[设置]\r\n自动监控=\"是 \"\r\n最小化=Yes\r\n自动重播=是是\r\n重播间隔=\r\n");
     ASSERT_TRUE(blank.Start());
     ExpectOptions(blank, {true, false, false, false, "5", true});
