@@ -1,6 +1,5 @@
 // The Main window's own behaviour with the program's real handlers: folding the log area,
-// minimising into the notification area and back, the menu at the icon, and the icon's end
-// with the window.
+// minimising into the notification area and back, and the icon's end with the window.
 #include "core/main_window.h"
 
 #include <windows.h>
@@ -11,7 +10,6 @@
 #include "core/status_display.h"
 #include "tests/core/main_window_fixture.h"
 #include "tests/support/message_pump.h"
-#include "tests/support/popup_menu_watch.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 #include "ui/tray_icon.h"
@@ -85,16 +83,6 @@ TEST_F(MainWindowBehaviour, MinimisingHidesAfterRefreshingAndShowMainWindowBring
     EXPECT_FALSE(IsIconic(Main()));
     EXPECT_FALSE(GetWindowLongPtrA(Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetForegroundWindow(), Main());
-}
-
-TEST_F(MainWindowBehaviour, MenuAtTheIconIsRightAlignedAboveLeftOfTheCursorWithTheWindowInFront) {
-    constexpr POINT kCursor{400, 300};
-    ASSERT_TRUE(popup_menu_watch::PlaceCursor(kCursor));
-    const auto shown = popup_menu_watch::WatchPopUpMenu(PopUpNotificationMenu);
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->rect.right, kCursor.x - 5);
-    EXPECT_EQ(shown->rect.top, kCursor.y - 5);
-    EXPECT_EQ(shown->foreground, Main());
 }
 
 // A window opened after another one was destroyed gets its own icon: the slot was emptied.

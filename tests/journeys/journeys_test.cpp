@@ -3,14 +3,12 @@
 // and checked by what the user sees. One driver walks every row of the table; each journey ends
 // with a screenshot in the build folder.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 

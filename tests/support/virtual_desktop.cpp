@@ -22,10 +22,14 @@ void Send(std::vector<INPUT> inputs) {
     Sleep(50);
 }
 
-INPUT MouseInput(DWORD flags) {
+// Every event carries its position, so that nothing that moves the pointer in between (another
+// program's window appearing under it) can send the button elsewhere.
+INPUT MouseInput(POINT screen, DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+    input.mi.dx = (screen.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = (screen.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     return input;
 }
 
@@ -129,14 +133,14 @@ bool Desktop::Screenshot(const std::string& path) const {
 
 void Click(POINT screen, bool rightButton) {
     MoveTo(screen);
-    Send({MouseInput(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-          MouseInput(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
+    Send({MouseInput(screen, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN)});
+    Send({MouseInput(screen, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
 }
 
 void DoubleClick(POINT screen) {
     MoveTo(screen);
-    Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP), MouseInput(MOUSEEVENTF_LEFTDOWN),
-          MouseInput(MOUSEEVENTF_LEFTUP)});
+    Send({MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP),
+          MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)});
 }
 
 void ClickWindow(HWND window) {

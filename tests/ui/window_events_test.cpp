@@ -1,6 +1,5 @@
 // The events the window tables bind: start-up, option clicks, tray icon, links, menu items,
 // minimising, shell restart and every way of closing the Main window.
-#include "tests/support/popup_menu_watch.h"
 #include "ui/gui.h"
 #include "ui/tray_icon.h"
 #include "ui_test_support.h"
@@ -73,16 +72,6 @@ TEST_F(MainWindowTest, EachEventCallsItsHandlerAndNothingElse) {
         event.raise(main_);
         EXPECT_EQ(HandlerCalls(), event.handlers);
     }
-}
-
-TEST_F(MainWindowTest, ManualOperationLinkPopsUpTheTrayMenuAtTheCursor) {
-    constexpr POINT kCursor{300, 280};
-    ASSERT_TRUE(popup_menu_watch::PlaceCursor(kCursor));
-    const auto shown = popup_menu_watch::WatchPopUpMenu(
-        [] { SendMessageA(Control(m::超级链接框2), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); });
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->rect.left, kCursor.x);
-    EXPECT_EQ(shown->rect.top, kCursor.y);
 }
 
 struct SecondaryCase {
