@@ -125,6 +125,8 @@ int Up(const Arguments& arguments) {
     if (!count || *count == 0 || (*count > 1 && (!phonebook || IsDefaultPhonebook(phonebook->c_str()))))
         return BadValue("count", countText ? *countText : "");
     WorldLock world;
+    if (*count > kMaxConnections - world->connectionCount)
+        return Refuse("cannot bring %lu connections up: at most %lu can be active", *count, kMaxConnections);
     for (DWORD made = 0; made < *count; ++made) {
         Connection* connection = StartConnection(*world, name, phonebook);
         if (!connection)

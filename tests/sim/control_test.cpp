@@ -76,6 +76,8 @@ TEST_F(SimControl, RefusesBadRequestsWithoutChangingTheWorld) {
         {"up ADSL --address 1.2.3.256", 2},
         {"up ADSL --listed-as 宽带\\uD83D\\uDE0", 2},
         {"up ADSL --listed-as \\u-001", 2},
+        {"up ADSL --count 2", 2},
+        {"up ADSL --phonebook C:\\other.pbk --count 0", 2},
         {"dial fail 0 5", 2},
         {"dial fail x 5", 2},
         {"dial time -5", 2},
@@ -88,6 +90,7 @@ TEST_F(SimControl, RefusesBadRequestsWithoutChangingTheWorld) {
         {"entry remove nothing", 1},
         {"account remove nobody", 1},
         {"up nothing", 1},
+        {"up ADSL --phonebook C:\\other.pbk --count 321", 1},
         {"drop ADSL", 1},
         {"drop --handle 0x1", 1},
     };
