@@ -4,6 +4,7 @@
 
 #include "core/activity_log.h"
 #include "core/instance_guard.h"
+#include "core/main_window.h"
 #include "core/settings.h"
 #include "core/status_display.h"
 #include "dialup/monitor.h"
@@ -16,9 +17,6 @@
 namespace {
 
 using namespace ui::main_window;
-
-// The log area stays folded until the user asks for it.
-constexpr int kFoldedMainWidth = 356;
 
 // Put back on every start after the user deleted it; any file of that name is left alone.
 void RestoreDesktopShortcut() {
@@ -38,7 +36,7 @@ void ShowWhetherOnline() {
 }  // namespace
 
 void RunStartup() {
-    gui::SetWidth(ui::WindowKind::Main, kFoldedMainWidth);
+    gui::SetWidth(ui::WindowKind::Main, kNarrowMainWidth);  // the log stays folded until asked for
     EnableDebugPrivilege();
     if (FindRunningInstance(sys::GetCurrentProcessId())) {
         gui::ShowMessage(ui::WindowKind::Main, "已有一个程序在运行，请勿重复运行");

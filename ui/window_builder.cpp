@@ -145,9 +145,21 @@ std::optional<LRESULT> OnActivate(HWND window, WindowState& state, WPARAM wParam
 }
 
 void OnClose(HWND window, const WindowDef& def) {
-    if (!(def.style & WS_SYSMENU)) return;
-    Run(def.events.closing);
-    DestroyWindow(window);
+    if (def.style & WS_SYSMENU) DestroyWindow(window);
+}
+
+// The shell reports mouse actions on the icon by their mouse message; a single left click
+// and everything else mean nothing.
+Action TrayAction(const WindowEvents& events, UINT mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+        return events.trayDoubleClick;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        return events.trayMenu;
+    default:
+        return nullptr;
+    }
 }
 
 std::optional<LRESULT> OnMessage(HWND window, WindowState& state, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -177,11 +189,11 @@ std::optional<LRESULT> OnMessage(HWND window, WindowState& state, UINT message, 
         OnClose(window, def);
         return 0;
     case WM_DESTROY:
+        Run(def.events.destroyed);
         RememberWindow(def.kind, nullptr);
         return 0;
-    }
-    if (message == kTrayCallbackMessage && def.events.trayMessage) {
-        def.events.trayMessage(static_cast<UINT>(lParam));
+    case kTrayCallbackMessage:
+        Run(TrayAction(def.events, static_cast<UINT>(lParam)));
         return 0;
     }
     if (message == TaskbarCreatedMessage()) {

@@ -72,10 +72,11 @@ struct MenuItemDef {
 
 struct WindowEvents {
     Action created = nullptr;                 // controls exist, window not shown yet
-    Action closing = nullptr;                 // close box; the window is destroyed afterwards
+    Action destroyed = nullptr;               // closed by any means; window and controls still exist
     Action minimized = nullptr;
     Action taskbarCreated = nullptr;          // the shell re-created the notification area
-    void (*trayMessage)(UINT mouseMessage) = nullptr;
+    Action trayDoubleClick = nullptr;         // left double-click on the notification-area icon
+    Action trayMenu = nullptr;                // right button released over it, or the menu key
 };
 
 // Every window opens centred on the screen.

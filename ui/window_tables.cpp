@@ -1,4 +1,5 @@
 // The three windows of the program and the tray menu, as data.
+#include "core/main_window.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dialup/dial.h"
@@ -19,6 +20,8 @@ namespace {
 void OpenNewConnectionWindow() { gui::Open(WindowKind::NewConnection); }
 void OpenAboutWindow() { gui::Open(WindowKind::About); }
 void CloseAboutWindow() { gui::Close(WindowKind::About); }
+// Workers are not waited for: they notice the window's end after their next sleep.
+void CloseMainWindow() { gui::Close(WindowKind::Main); }
 void FocusEntryNameBox() { gui::SetFocus(new_connection_window::编辑框3); }
 
 using enum ControlKind;
@@ -60,8 +63,10 @@ constexpr ControlDef kMainControls[] = {
     {.id = m::标签6, .kind = Label, .text = "秒再重连", .rect = {264, 149, 49, 16}},
     {.id = m::按钮1, .kind = Button, .text = "开始监控", .rect = {120, 172, 104, 40},
      .action = OnStartMonitoring},
-    {.id = m::超级链接框2, .kind = Hyperlink, .text = "手动操作>>", .rect = {286, 166, 64, 24}},
-    {.id = m::超级链接框1, .kind = Hyperlink, .text = "查看日志>>", .rect = {286, 190, 64, 24}},
+    {.id = m::超级链接框2, .kind = Hyperlink, .text = "手动操作>>", .rect = {286, 166, 64, 24},
+     .action = gui::PopUpTrayMenu},
+    {.id = m::超级链接框1, .kind = Hyperlink, .text = "查看日志>>", .rect = {286, 190, 64, 24},
+     .action = ToggleLogPanel},
     // The status bar keeps to the bottom of the client area; its rectangle is the design value.
     {.id = m::状态条1, .kind = StatusBar, .rect = {0, 147, 345, 20}, .panes = kStatusPanes},
     {.id = m::分组框1, .kind = GroupBox, .text = "运行日志", .rect = {360, 0, 416, 214}},
@@ -75,8 +80,8 @@ constexpr MenuItemDef kTrayMenu[] = {
     {nullptr, {}, nullptr},
     {"关于", TrayMenuItem::关于, OpenAboutWindow},
     {nullptr, {}, nullptr},
-    {"显示界面", TrayMenuItem::显示界面, nullptr},
-    {"退出", TrayMenuItem::退出, nullptr},
+    {"显示界面", TrayMenuItem::显示界面, ShowMainWindow},
+    {"退出", TrayMenuItem::退出, CloseMainWindow},
 };
 
 namespace n = new_connection_window;
@@ -116,7 +121,12 @@ constexpr WindowDef kWindows[] = {
         .height = 264,
         .style = kFixedFrame,
         .dragAnywhere = false,
-        .events = {.created = RunStartup, .closing = RemoveTrayIcon, .taskbarCreated = OnTaskbarCreated},
+        .events = {.created = RunStartup,
+                   .destroyed = RemoveTrayIcon,
+                   .minimized = OnMainWindowMinimized,
+                   .taskbarCreated = OnTaskbarCreated,
+                   .trayDoubleClick = ShowMainWindow,
+                   .trayMenu = PopUpNotificationMenu},
         .controls = kMainControls,
         .menu = kTrayMenu,
     },

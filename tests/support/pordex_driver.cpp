@@ -183,16 +183,23 @@ std::string PordexRun::ProgramPath() const {
     return path.append("\\").append(fileName_);
 }
 
-bool PordexRun::Launch() {
+bool PordexRun::Launch(const char* desktop) {
+    if (process_.hProcess) {
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        process_ = {};
+    }
     std::string command(1, '"');
     command.append(ProgramPath()).append(1, '"');
+    std::string desktopName = desktop ? desktop : "";
     STARTUPINFOA startup = {sizeof startup};
+    startup.lpDesktop = desktop ? desktopName.data() : nullptr;
     return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
                           &process_) != FALSE;
 }
 
-bool PordexRun::Start() {
-    if (!Launch())
+bool PordexRun::Start(const char* desktop) {
+    if (!Launch(desktop))
         return false;
     WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
     // The Main window is shown once its start-up has run to its end.

@@ -36,10 +36,11 @@ public:
     PordexRun(const PordexRun&) = delete;
     PordexRun& operator=(const PordexRun&) = delete;
 
-    // Starts the program and waits until its Main window has finished starting up.
-    bool Start();
+    // Starts the program, on the named desktop if one is given, and waits until its Main window
+    // has finished starting up. Again after the process has ended: the same folder, a new process.
+    bool Start(const char* desktop = nullptr);
     // Starts the program without waiting for anything.
-    bool Launch();
+    bool Launch(const char* desktop = nullptr);
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
     // Chooses an item of the tray menu, as a click on it would.

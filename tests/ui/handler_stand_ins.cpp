@@ -1,4 +1,5 @@
 // Stand-ins for the program's handlers that the window tables bind; each records its call.
+#include "core/main_window.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "dialup/dial.h"
@@ -42,3 +43,7 @@ void OnDeleteEntry() { Record("OnDeleteEntry"); }
 void OnAutoStartClicked() { Record("OnAutoStartClicked"); }
 void OnStartMonitoring() { Record("OnStartMonitoring"); }
 void OnCreateEntry() { Record("OnCreateEntry"); }
+void ToggleLogPanel() { Record("ToggleLogPanel"); }
+void ShowMainWindow() { Record("ShowMainWindow"); }
+void OnMainWindowMinimized() { Record("OnMainWindowMinimized"); }
+void PopUpNotificationMenu() { Record("PopUpNotificationMenu"); }
