@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <string>
 
 namespace rasctl_client {
 namespace {
@@ -39,10 +40,21 @@ ControlRun RunProgram(const std::string& commandLine) {
     startup.hStdOutput = writeEnd.get();
     startup.hStdError = writeEnd.get();
     PROCESS_INFORMATION info{};
-    std::string mutableLine = commandLine;
-    if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        return {~0UL, "cannot start " + commandLine};
+    // Under a heavily loaded Wine a process start is now and then refused; that is not what
+    // any test here is about, so it is tried a few times.
+    bool started = false;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        std::string mutableLine = commandLine;
+        started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                 &info);
+        if (!started) {
+            error = GetLastError();
+            Sleep(500);
+        }
     }
+    if (!started)
+        return {~0UL, "cannot start " + commandLine + ": error " + std::to_string(error)};
     Handle process(info.hProcess), thread(info.hThread);
     writeEnd.reset();  // else the pipe never reports its end
 
