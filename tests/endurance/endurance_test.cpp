@@ -276,7 +276,8 @@ void ProgramFolderGone(PordexRun& run, LogCursor&) {
     const auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
     ASSERT_NE(unixName, nullptr);
-    const std::wstring folder(run.Folder().begin(), run.Folder().end());
+    const std::string programFolder = run.Folder();
+    const std::wstring folder(programFolder.begin(), programFolder.end());
     char* hostFolder = unixName(folder.c_str());
     const std::string host(hostFolder);
     HeapFree(GetProcessHeap(), 0, hostFolder);
