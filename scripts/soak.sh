@@ -7,5 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
 echo "soaking $TARGET on $(nproc) cores, at most ${SOAK_LIMIT:-3600} s" >&2
-PORDEX_SOAK=1 timeout "${SOAK_LIMIT:-3600}" xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$BUILD/wine-run" "$BUILD/tests/endurance/endurance_tests.exe" "$@"
+# The limit stops the test program itself: xvfb-run waits for its child whatever it is sent, and
+# the programs under test end with the virtual display.
+PORDEX_SOAK=1 xvfb-run -a -s "-screen 0 1280x1024x24" \
+  timeout --kill-after=10 "${SOAK_LIMIT:-3600}" "$BUILD/wine-run" "$BUILD/tests/endurance/endurance_tests.exe" "$@"

@@ -51,6 +51,13 @@ public:
     }
     // Every message read so far, in order.
     const std::vector<std::string>& Seen() const { return seen_; }
+    // The last lines read, one a line, for a failure message.
+    std::string Recent(std::size_t lines = 12) const {
+        std::string text;
+        for (std::size_t i = seen_.size() - std::min(lines, seen_.size()); i < seen_.size(); ++i)
+            text += seen_[i] + "\n";
+        return text;
+    }
     std::size_t Count(const std::string& prefix) const {
         return static_cast<std::size_t>(
             std::ranges::count_if(seen_, [&](const std::string& message) { return message.starts_with(prefix); }));
@@ -114,8 +121,8 @@ void PrintTo(const Scenario& scenario, std::ostream* out) {
 // The monitor's answer to a dropped link: a new dial that ends connected.
 void ExpectRedialAfterDrop(LogCursor& log) {
     RasctlOk(std::string("drop ") + kEntry);
-    ASSERT_TRUE(log.WaitFor("开始拨号"));
-    ASSERT_TRUE(log.WaitFor("拨号成功"));
+    ASSERT_TRUE(log.WaitFor("开始拨号")) << log.Recent();
+    ASSERT_TRUE(log.WaitFor("拨号成功")) << log.Recent() << rasctl_client::RasctlOk("state");
 }
 
 void Flapping(PordexRun& run, LogCursor& log) {
@@ -125,7 +132,7 @@ void Flapping(PordexRun& run, LogCursor& log) {
     Footprint settled = {};
     for (int cycle = 0; cycle < cycles; ++cycle) {
         Sleep(2000);
-        ExpectRedialAfterDrop(log);
+        ASSERT_NO_FATAL_FAILURE(ExpectRedialAfterDrop(log)) << "drop " << cycle + 1 << " of " << cycles;
         if (cycle == 4)
             settled = Measure(run.MainWindow());
     }
@@ -186,7 +193,7 @@ void EnumerationFailing(PordexRun& run, LogCursor& log) {
 void FailedRedial(const std::string& fault, LogCursor& log) {
     ASSERT_TRUE(log.WaitFor("拨号成功"));
     RasctlOk(fault);
-    ExpectRedialAfterDrop(log);
+    ASSERT_NO_FATAL_FAILURE(ExpectRedialAfterDrop(log));
     const std::vector<std::string>& seen = log.Seen();
     const auto failed = std::ranges::find_if(seen, [](const std::string& m) { return m.starts_with("拨号失败"); });
     ASSERT_NE(failed, seen.end());
