@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
+#include "dialup/record_text.h"
 #include "dialup/system_functions.h"
 
 namespace {
@@ -34,7 +34,7 @@ std::string FirstModulePath(HANDLE snapshot) {
     module.dwSize = sizeof module;
     if (!sys::Module32First(snapshot, &module))
         return {};
-    return std::string(module.szExePath, strnlen(module.szExePath, sizeof module.szExePath));
+    return TextOf(module.szExePath);
 }
 
 // The sub-block of the first language and code page the resource lists.
@@ -102,7 +102,7 @@ std::optional<std::string> ReadFileDescription(const std::string& path) {
     if (!VerQueryValueA(block.data(), key.c_str(), &value, &length) || length == 0)
         return std::string();
     const auto* text = static_cast<const char*>(value);
-    return std::string(text, strnlen(text, length));
+    return TextOf(text, length);
 }
 
 void EnableDebugPrivilege() {

@@ -1,9 +1,9 @@
 #include "dialup/connection_states.h"
 
-#include <cstring>
 #include <string_view>
 
 #include "core/status_display.h"
+#include "dialup/record_text.h"
 #include "dialup/system_functions.h"
 
 namespace {
@@ -67,5 +67,5 @@ std::string GetDialErrorText(DWORD error) {
     char text[kErrorTextBytes] = {};
     sys::RasGetErrorStringA(error, text, kErrorTextBytes);
     // The last byte stays NUL whatever the service wrote.
-    return std::string(text, strnlen(text, kErrorTextBytes - 1));
+    return TextOf(text, kErrorTextBytes - 1);
 }

@@ -16,3 +16,9 @@ void CopyCut(char (&member)[Capacity], std::string_view text) {
 inline std::string TextOf(const char* text, std::size_t bytes) {
     return std::string(text, strnlen(text, bytes));
 }
+
+// The text of a fixed-size member, which need not end in NUL.
+template <std::size_t Capacity>
+std::string TextOf(const char (&member)[Capacity]) {
+    return TextOf(member, Capacity);
+}

@@ -1,19 +1,10 @@
 #include "probe/adapter_addresses.h"
 
-#include <cstring>
 #include <memory>
 
+#include "dialup/record_text.h"
 #include "dialup/system_functions.h"
 #include "probe/active_connections.h"
-
-namespace {
-
-template <std::size_t Capacity>
-std::string TextOf(const char (&member)[Capacity]) {
-    return std::string(member, strnlen(member, Capacity));
-}
-
-}  // namespace
 
 void ListAdapters(std::vector<AdapterInfo>& list) {
     list.clear();

@@ -1,5 +1,6 @@
 #include "tests/core/main_window_fixture.h"
 
+#include "core/main_window.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "core/status_display.h"
@@ -9,7 +10,7 @@
 // shortcut and reads the phonebook; tests of single handlers want only the window with its
 // settings and status, so the Main window's created event runs this instead.
 void RunStartup() {
-    gui::SetWidth(ui::WindowKind::Main, 356);
+    gui::SetWidth(ui::WindowKind::Main, kNarrowMainWidth);
     LoadSettings();
     RefreshOnlineState();
 }

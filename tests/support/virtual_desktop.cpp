@@ -6,6 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/support/window_search.h"
+
 namespace virtual_desktop {
 namespace {
 
@@ -54,23 +56,9 @@ void MoveTo(POINT screen) {
     }
 }
 
-struct ClassSearch {
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisibleClass(HWND window, LPARAM lParam) {
-    auto& search = *reinterpret_cast<ClassSearch*>(lParam);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window)) return TRUE;
-    search.found = window;
-    return FALSE;
-}
-
 HWND FindTopLevel(const char* className) {
-    ClassSearch search{className, nullptr};
-    EnumWindows(MatchVisibleClass, reinterpret_cast<LPARAM>(&search));
+    window_search::ClassSearch search{className, nullptr};
+    EnumWindows(window_search::MatchVisibleClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

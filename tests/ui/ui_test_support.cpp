@@ -1,5 +1,6 @@
 #include "ui_test_support.h"
 
+#include "tests/support/window_search.h"
 #include "ui/gui.h"
 
 namespace ui_test {
@@ -28,28 +29,10 @@ std::string Text(HWND window) {
     return text;
 }
 
-namespace {
-
-struct ClassSearch {
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND window, LPARAM lParam) {
-    auto& search = *reinterpret_cast<ClassSearch*>(lParam);
-    char className[64] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window)) return TRUE;
-    search.found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND WaitForThreadWindow(DWORD thread, const char* className) {
-    ClassSearch search{className, nullptr};
+    window_search::ClassSearch search{className, nullptr};
     for (int i = 0; i < 500 && !search.found; ++i, Sleep(10)) {
-        EnumThreadWindows(thread, MatchClass, reinterpret_cast<LPARAM>(&search));
+        EnumThreadWindows(thread, window_search::MatchVisibleClass, reinterpret_cast<LPARAM>(&search));
     }
     return search.found;
 }
