@@ -35,7 +35,7 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
         SetConnectionPane("当前IP：" + address);
         AppendLog(std::string(texts.success) + address);
         OnlineFlag = 1;
-        return {DialResult::Connected, connectedTick};
+        return {DialResult::Connected, connectedTick, handle};
     }
     SetConnectionPane("拨号失败");
     AppendLog(texts.failure);

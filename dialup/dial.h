@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "dialup/ras_records.h"
+
 // The log texts of one dialing path.
 struct DialTexts {
     std::string_view start;
@@ -20,6 +22,7 @@ enum class DialResult { Connected, Failed, Ended };
 struct DialOutcome {
     DialResult result;
     std::uint64_t connectedTick = 0;  // TickMilliseconds() when the link was confirmed
+    HRASCONN handle = nullptr;        // the confirmed link's
 };
 
 // Dials the configured entry, confirms the link within about ten seconds and reports the new

@@ -17,6 +17,7 @@
 #include "dialup/system_functions.h"
 #include "probe/active_connections.h"
 #include "probe/adapter_addresses.h"
+#include "probe/link_check.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 
@@ -33,6 +34,15 @@ constexpr ui::ControlId kLockedWhileMonitoring[] = {组合框1, 按钮1, 按钮2
                                                     编辑框2, 编辑框3, 选择框1, 选择框2};
 
 enum class Next { Pause, CheckAtOnce, End };
+
+// What the monitor carries from one cycle to the next.
+struct MonitorState {
+    std::uint64_t lastDialTick;
+    // The entry's link as last listed or dialled. A link that drops keeps its handle, and the
+    // service the resources behind it, until the handle is hung up; RasDial's documentation asks
+    // that of every handle, or a line that drops often would use them up.
+    HRASCONN link = nullptr;
+};
 
 // The pause between a forced hang-up and the new dial. The number box keeps it small; a text
 // typed past it must neither turn into a sleep of weeks (negative) nor overflow.
@@ -58,11 +68,22 @@ void KeepFlagInStep(bool entryMissing) {
     }
 }
 
-// A successful dial of the monitor restarts the forced-redial interval.
-bool RecordDial(const DialOutcome& outcome, std::uint64_t& lastDialTick) {
+// Hangs up a remembered link that has ended. Only after the new dial, so that it never holds
+// up a redial.
+void ReleaseEndedLink(HRASCONN& link) {
+    DWORD error = 0;
+    if (link && HasLinkEnded(link) && HangUpConnection(link, error))
+        link = nullptr;
+}
+
+// A successful dial of the monitor restarts the forced-redial interval and replaces the link.
+bool RecordDial(const DialOutcome& outcome, MonitorState& state) {
+    ReleaseEndedLink(state.link);
     const bool connected = outcome.result == DialResult::Connected;
-    if (connected)
-        lastDialTick = outcome.connectedTick;
+    if (connected) {
+        state.lastDialTick = outcome.connectedTick;
+        state.link = outcome.handle;
+    }
     OnlineFlag = connected ? 1 : 0;
     RefreshOnlineState();
     return connected;
@@ -80,7 +101,7 @@ void SetUpMonitor() {
     AppendLog(address);
 }
 
-Next ForcedRedial(const std::string& entryName, std::uint64_t& lastDialTick) {
+Next ForcedRedial(const std::string& entryName, MonitorState& state) {
     // Not connected: nothing to hang up, the dial comes at once.
     if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
         AppendLog("开始重播");
@@ -90,18 +111,21 @@ Next ForcedRedial(const std::string& entryName, std::uint64_t& lastDialTick) {
     const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);
     if (outcome.result == DialResult::Ended)
         return Next::End;
-    if (!RecordDial(outcome, lastDialTick) && !SleepWhileAlive(kFailedForcedRedialPauseMs))
+    if (!RecordDial(outcome, state) && !SleepWhileAlive(kFailedForcedRedialPauseMs))
         return Next::End;
     return Next::Pause;
 }
 
-Next RunCycle(std::uint64_t& lastDialTick) {
+Next RunCycle(MonitorState& state) {
     if (!MainWindowAlive())
         return Next::End;
     const std::string entryName = CurrentAccount().entryName;
     std::vector<ActiveConnection> connections;
     ListActiveConnections(connections);
-    const bool entryMissing = FindEntryConnection(connections, entryName) == nullptr;
+    const ActiveConnection* listed = FindEntryConnection(connections, entryName);
+    const bool entryMissing = listed == nullptr;
+    if (listed)
+        state.link = listed->handle;
     if (!MainWindowAlive())
         return Next::End;
     KeepFlagInStep(entryMissing);
@@ -111,12 +135,12 @@ Next RunCycle(std::uint64_t& lastDialTick) {
         if (outcome.result == DialResult::Ended)
             return Next::End;
         // A failed redial after a drop is tried again at once.
-        if (!RecordDial(outcome, lastDialTick))
+        if (!RecordDial(outcome, state))
             return Next::CheckAtOnce;
     }
     if (!MainWindowAlive())
         return Next::End;
-    return ForcedRedialDue(lastDialTick) ? ForcedRedial(entryName, lastDialTick) : Next::Pause;
+    return ForcedRedialDue(state.lastDialTick) ? ForcedRedial(entryName, state) : Next::Pause;
 }
 
 }  // namespace
@@ -128,9 +152,9 @@ void StartMonitor() {
 void MonitorLoop() {
     SetUpMonitor();
     // Real elapsed time: setting the wall clock neither delays nor brings forward a redial.
-    std::uint64_t lastDialTick = TickMilliseconds();
+    MonitorState state{TickMilliseconds()};
     for (;;) {
-        const Next next = RunCycle(lastDialTick);
+        const Next next = RunCycle(state);
         if (next == Next::End)
             return;
         if (next == Next::Pause)

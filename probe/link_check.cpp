@@ -1,5 +1,7 @@
 #include "probe/link_check.h"
 
+#include <optional>
+
 #include "dialup/system_functions.h"
 
 namespace {
@@ -16,15 +18,26 @@ std::int64_t DaysSinceEpoch(std::int64_t year, unsigned month, unsigned day) {
 
 constexpr std::int64_t kBaseSecondOfDay = 8 * 3600;
 
+std::optional<RASCONNSTATUSA> ConnectStatus(HRASCONN handle) {
+    RASCONNSTATUSA status = {};
+    status.dwSize = sizeof status;
+    if (sys::RasGetConnectStatusA(handle, &status) != 0)
+        return std::nullopt;
+    return status;
+}
+
 }  // namespace
 
 bool IsLinkUp(HRASCONN handle) {
-    RASCONNSTATUSA status = {};
-    status.dwSize = sizeof status;
     // A failed dial ends in RASCS_Disconnected with its error while the handle is still
     // valid; only a clean RASCS_Connected counts as up.
-    return sys::RasGetConnectStatusA(handle, &status) == 0 && status.dwError == 0 &&
-           status.rasconnstate == RASCS_Connected;
+    const auto status = ConnectStatus(handle);
+    return status && status->dwError == 0 && status->rasconnstate == RASCS_Connected;
+}
+
+bool HasLinkEnded(HRASCONN handle) {
+    const auto status = ConnectStatus(handle);
+    return status && status->rasconnstate == RASCS_Disconnected;
 }
 
 std::int64_t ClockSeconds() {

@@ -7,5 +7,9 @@
 // True only for a connection that reports RASCS_Connected without an error.
 bool IsLinkUp(HRASCONN handle);
 
+// True for a handle the service still holds for a link that has ended (dropped or failed):
+// it reports RASCS_Disconnected and waits for its hang-up.
+bool HasLinkEnded(HRASCONN handle);
+
 // Whole seconds of the local wall clock since 1970-01-01 08:00:00 local time.
 std::int64_t ClockSeconds();

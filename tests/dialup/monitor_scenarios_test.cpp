@@ -78,9 +78,10 @@ const Options kForcedOnly{.neverDrop = false, .periodic = true};
 const Scenario kScenarios[] = {
     {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kLink}, {Quit(30500)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, true},
+    // The dropped link's handle is hung up once the redial has ended.
     {"DropWithNeverDropRedialsInTheNextCycle", {}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
-     {"0 adapters", "3000 dial", "3300 adapters"}, true},
+     {"0 adapters", "3000 dial", "3300 adapters", "3300 hangup 0x10"}, true},
     {"DropWithoutNeverDropOnlyGoesOffline", {.neverDrop = false}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, false},
     {"NotConnectedAtStartDialsInTheFirstCycle", {}, kDefault, {}, {Quit(1500)},
@@ -103,7 +104,7 @@ const Scenario kScenarios[] = {
      false},
     {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kLink}, {Drop(2500), Quit(14000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "开始拨号"},
-     {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 dial"}, false},
+     {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 hangup 0x10", "13000 dial"}, false},
     {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kLink, u"Other", kLink},
      {HangUpByHand(2500), Drop(3500), Quit(6000)},
      {"当前IP：10.0.0.3", "手动操作：开始断线", "手动操作：断线完成"},

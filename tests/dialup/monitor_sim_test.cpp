@@ -91,6 +91,8 @@ TEST_F(MonitorSimTest, ADroppedLinkIsRedialedAndItsNewAddressShown) {
     EXPECT_EQ(gui::GetStatusPane(0), "当前IP：10.2.2.2");
     // The display is refreshed right after the line is logged.
     EXPECT_TRUE(message_pump::PumpUntil([] { return gui::GetStatusPane(1) == "当前状态：在线"; }, 2000));
+    // The dropped link's handle has been hung up: the service holds the new link only.
+    EXPECT_TRUE(message_pump::PumpUntil([] { return rasctl_client::StateLines("connection").size() == 1; }, 3000));
 }
 
 TEST_F(MonitorSimTest, ARejectedPasswordShowsTheErrorThenTheFailureAndNeverSuccess) {

@@ -17,6 +17,7 @@ constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow
 constexpr DWORD kRefusedHangUp = 5;
 constexpr DWORD kNoConnection = 668;
 constexpr DWORD kAuthenticationFailure = 691;
+constexpr DWORD kDisconnection = 628;
 constexpr DWORD kBufferTooSmall = 603;
 constexpr DWORD kInvalidSize = 632;
 constexpr std::uint64_t kTickBase = 4'000'000'000;
@@ -25,7 +26,7 @@ struct Link {
     std::uintptr_t handle;
     std::u16string entryName;
     std::uint64_t connectedAt;
-    bool failed;
+    DWORD error;  // how the link ended (a failed dial, a drop), 0 while it has not
     std::string address;
 };
 
@@ -71,7 +72,7 @@ std::string GuidTextOf(std::uintptr_t handle) {
 }
 
 bool Listed(const Link& link) {
-    return !link.failed && gWorld.now >= link.connectedAt;
+    return link.error == 0 && gWorld.now >= link.connectedAt;
 }
 
 Link* Find(HRASCONN handle) {
@@ -81,9 +82,9 @@ Link* Find(HRASCONN handle) {
     return nullptr;
 }
 
-Link& AddLink(const std::u16string& entryName, std::uint64_t connectedAt, bool failed) {
+Link& AddLink(const std::u16string& entryName, std::uint64_t connectedAt, DWORD error) {
     const std::string address = std::string("10.0.0.").append(std::to_string(gWorld.nextAddress++));
-    gWorld.links.push_back({gWorld.nextHandle, entryName, connectedAt, failed, address});
+    gWorld.links.push_back({gWorld.nextHandle, entryName, connectedAt, error, address});
     gWorld.nextHandle += 0x10;
     return gWorld.links.back();
 }
@@ -130,7 +131,8 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
             *handle = reinterpret_cast<HRASCONN>(link.handle);
             return 0;
         }
-    const Link& link = AddLink(entryName, gWorld.now + gWorld.behaviour.dialMs, gWorld.behaviour.dialsFail);
+    const Link& link = AddLink(entryName, gWorld.now + gWorld.behaviour.dialMs,
+                               gWorld.behaviour.dialsFail ? kAuthenticationFailure : 0);
     *handle = reinterpret_cast<HRASCONN>(link.handle);
     return 0;
 }
@@ -141,8 +143,8 @@ DWORD WINAPI VirtualStatus(HRASCONN handle, RASCONNSTATUSA* status) {
     if (!link)
         return ERROR_INVALID_HANDLE;
     const bool ended = gWorld.now >= link->connectedAt;
-    status->rasconnstate = !ended ? RASCS_Authenticate : link->failed ? RASCS_Disconnected : RASCS_Connected;
-    status->dwError = ended && link->failed ? kAuthenticationFailure : 0;
+    status->rasconnstate = !ended ? RASCS_Authenticate : link->error ? RASCS_Disconnected : RASCS_Connected;
+    status->dwError = ended ? link->error : 0;
     return 0;
 }
 
@@ -238,11 +240,14 @@ std::uint64_t Now() {
 }
 
 void Connect(const std::u16string& entryName) {
-    AddLink(entryName, gWorld.now, false);
+    AddLink(entryName, gWorld.now, 0);
 }
 
 void Drop(const std::u16string& entryName) {
-    std::erase_if(gWorld.links, [&entryName](const Link& link) { return link.entryName == entryName; });
+    // As with the real service, the handle stays valid, reporting the drop, until it is hung up.
+    for (Link& link : gWorld.links)
+        if (link.entryName == entryName && link.error == 0)
+            link.error = kDisconnection;
 }
 
 void ShiftWallClock(std::int64_t milliseconds) {

@@ -142,6 +142,8 @@ void Flapping(PordexRun& run, LogCursor& log) {
     EXPECT_EQ(log.Count("开始拨号"), static_cast<std::size_t>(cycles) + 1);
     EXPECT_EQ(log.Count("拨号失败"), 0u);
     EXPECT_TRUE(log.Seen().back().starts_with("拨号成功"));
+    // Every dropped link was hung up; the service holds the live one only.
+    EXPECT_EQ(rasctl_client::StateLines("connection").size(), 1u);
     EXPECT_GT(settled.handles, 0u);
     EXPECT_LE(last.handles, settled.handles + 10);
     EXPECT_LE(last.privateBytes, settled.privateBytes + 2 * 1024 * 1024);
