@@ -105,7 +105,12 @@ Next ForcedRedial(const std::string& entryName, MonitorState& state) {
     // Not connected: nothing to hang up, the dial comes at once.
     if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
         AppendLog("开始重播");
-        if (HangUpEntry(handle, entryName) == HangUpResult::Ended || !SleepWhileAlive(PauseMilliseconds()))
+        if (HangUpEntry(handle, entryName) == HangUpResult::Ended)
+            return Next::End;
+        // Hung up here already: the dial that follows has nothing left to release.
+        if (handle == state.link)
+            state.link = nullptr;
+        if (!SleepWhileAlive(PauseMilliseconds()))
             return Next::End;
     }
     const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);

@@ -14,9 +14,9 @@
 #include "tests/support/log_reading.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/rasctl_client.h"
-#include "world/shared_world.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
+#include "world/shared_world.h"
 
 namespace {
 

@@ -44,8 +44,9 @@ public:
     bool WaitFor(const std::string& prefix, DWORD timeoutMs = kDialWaitMs) {
         return WaitUntil([&] { return ReadNew(prefix); }, timeoutMs);
     }
-    // Reads every line logged so far.
-    void CatchUp() {
+    // Lets the program go on for `milliseconds`, then reads every line logged so far.
+    void CatchUpAfter(DWORD milliseconds) {
+        Sleep(milliseconds);
         while (ReadNew("")) {
         }
     }
@@ -137,8 +138,7 @@ void Flapping(PordexRun& run, LogCursor& log) {
             settled = Measure(run.MainWindow());
     }
     const Footprint last = Measure(run.MainWindow());
-    Sleep(1500);
-    log.CatchUp();
+    log.CatchUpAfter(1500);
     EXPECT_EQ(log.Count("开始拨号"), static_cast<std::size_t>(cycles) + 1);
     EXPECT_EQ(log.Count("拨号失败"), 0u);
     EXPECT_TRUE(log.Seen().back().starts_with("拨号成功"));
@@ -169,8 +169,7 @@ void HangUpRefused(PordexRun& run, LogCursor& log) {
     ASSERT_TRUE(log.WaitFor("手动操作：开始断线"));
     ASSERT_TRUE(log.WaitFor("手动操作：断线完成", 25000));
     // The link outlived every request, so the display keeps it online and no dial follows.
-    Sleep(1500);
-    log.CatchUp();
+    log.CatchUpAfter(1500);
     EXPECT_EQ(run.StatusPane(1), "当前状态：在线");
     EXPECT_FALSE(run.IsChecked(选择框1));
     EXPECT_EQ(rasctl_client::StateLines("connection").size(), 1u);
@@ -182,8 +181,7 @@ void EnumerationFailing(PordexRun& run, LogCursor& log) {
     RasctlOk("enum fail 10 5");
     // A failed enumeration reads as a missing link; dialing the connected entry finds it up.
     ASSERT_TRUE(WaitUntil([] { return rasctl_client::StateLines("enum-fail").empty(); }, 20000));
-    Sleep(2500);
-    log.CatchUp();
+    log.CatchUpAfter(2500);
     EXPECT_GE(log.Count("开始拨号"), 2u);
     EXPECT_EQ(log.Count("拨号失败"), 0u);
     EXPECT_TRUE(log.Seen().back().starts_with("拨号成功")) << log.Seen().back();
@@ -213,8 +211,7 @@ void TooManyConnections(PordexRun& run, LogCursor& log) {
     ASSERT_TRUE(log.WaitFor("开始拨号", 10000));
     RasctlOk("drop 其他");
     // Once the list fits again the monitor finds its link and stops dialing.
-    Sleep(2500);
-    log.CatchUp();
+    log.CatchUpAfter(2500);
     const std::size_t dials = log.Count("开始拨号");
     EXPECT_FALSE(log.WaitFor("开始拨号", 3000));
     EXPECT_EQ(log.Count("开始拨号"), dials);

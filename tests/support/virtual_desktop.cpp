@@ -1,9 +1,9 @@
 #include "tests/support/virtual_desktop.h"
 
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <string_view>
-#include <fstream>
 #include <vector>
 
 #include "tests/support/window_search.h"
@@ -74,6 +74,24 @@ void EnableShell(const std::string& name) {
     const DWORD on = 1;
     RegSetValueExA(key, "EnableShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
     RegCloseKey(key);
+}
+
+// The program reads the clipboard only when it handles the keys, which a loaded machine may put
+// off; the next paste must not replace the clipboard before that. A password box cannot be read
+// from another process, so a paste into one is not awaited.
+void AwaitPasted(const std::wstring& text) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        GUITHREADINFO info{sizeof(info)};
+        if (GetGUIThreadInfo(0, &info) && info.hwndFocus) {
+            if (GetWindowLongW(info.hwndFocus, GWL_STYLE) & ES_PASSWORD) return;
+            wchar_t current[512] = L"";
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, std::size(current), reinterpret_cast<LPARAM>(current),
+                                SMTO_ABORTIFHUNG, 1000, &ignored);
+            if (std::wstring_view(current).find(text) != std::wstring_view::npos) return;
+        }
+        Sleep(50);
+    }
 }
 
 }  // namespace
@@ -147,28 +165,6 @@ void PressKey(WORD virtualKey, WORD modifier) {
     }
     Send(inputs);
 }
-
-namespace {
-
-// The program reads the clipboard only when it handles the keys, which a loaded machine may put
-// off; the next paste must not replace the clipboard before that. A password box cannot be read
-// from another process, so a paste into one is not awaited.
-void AwaitPasted(const std::wstring& text) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        GUITHREADINFO info{sizeof(info)};
-        if (GetGUIThreadInfo(0, &info) && info.hwndFocus) {
-            if (GetWindowLongW(info.hwndFocus, GWL_STYLE) & ES_PASSWORD) return;
-            wchar_t current[512] = L"";
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, std::size(current), reinterpret_cast<LPARAM>(current),
-                                SMTO_ABORTIFHUNG, 1000, &ignored);
-            if (std::wstring_view(current).find(text) != std::wstring_view::npos) return;
-        }
-        Sleep(50);
-    }
-}
-
-}  // namespace
 
 void PasteText(const std::wstring& text) {
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
