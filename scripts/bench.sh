@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the program against its references in one run, on a private Xvfb display, and writes
-# bench.md (the table), bench.json and latencies.png into $BUILD/bench. TARGET=x86_64 measures
-# the 64-bit build. Figures taken on a shared or loaded machine are pessimistic.
+# bench.md (the table), bench.json and latencies.png into $BUILD/bench, for TARGET (without one,
+# the target this machine runs). Figures taken on a shared or loaded machine are pessimistic.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
@@ -11,7 +11,7 @@ RAW=$OUT/raw.txt
 windows_path() { echo "Z:${1//\//\\}"; }
 on_display() { xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; }
 
-echo "measuring $TARGET on $(nproc) cores ($(uname -m)); raw samples in $RAW" >&2
+echo "measuring $TARGET ($TARGET_WHY) on $(nproc) cores ($(uname -m)); raw samples in $RAW" >&2
 {
   # Start to ready, alternating with the bare reference so both see the same machine.
   on_display "$BUILD/wine-run" "$BUILD/tests/bench/start_bench.exe" \

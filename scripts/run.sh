@@ -2,16 +2,10 @@
 # Sets up, builds, and starts Pordex.exe under Wine against the simulated dial-up service,
 # headless on a private Xvfb display. The simulated phonebook gets a broadband entry the first
 # time. Prints where the screenshot went; Ctrl-C (or closing the program) ends it.
-# It runs the 32-bit product where this machine executes 32-bit code, else the 64-bit build.
+# Without TARGET, it runs the 32-bit product where this machine executes 32-bit code, else the
+# 64-bit build.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-if runs_32bit_code; then
-  TARGET=i686 why="the product"
-else
-  TARGET=x86_64 why="the 64-bit build: this machine executes no 32-bit code ($RUNS_32BIT_CODE)"
-fi
-BUILD=$BUILDS/$TARGET
-source "$ROOT/scripts/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
 source "$ROOT/scripts/display.sh"
 
@@ -37,6 +31,6 @@ wine "$BUILD/tests/ui/window_driver.exe" main "$DESKTOP" </dev/null >/dev/null 2
 sleep 1
 mkdir -p "$(dirname "$SHOT")"
 import -display "$DISPLAY" -window root "$SHOT"
-echo "Pordex ($TARGET, $why) is running on display $DISPLAY; screenshot: $SHOT"
+echo "Pordex ($TARGET, $TARGET_WHY) is running on display $DISPLAY; screenshot: $SHOT"
 echo "The simulated service: $BUILD/wine-run rasctl state | iconv -f GBK (see rassim/README.md)."
 wait "$program"

@@ -2,7 +2,7 @@
 # Photographs Pordex.exe's windows on Wine's virtual desktop (so captions, the task bar and the
 # notification area are drawn) on a private Xvfb display: the Main window, the New-connection
 # window, the About window and the Main window widened to show its log. Builds first; the PNGs
-# go to $BUILD/screenshots/. TARGET=x86_64 photographs the 64-bit build.
+# go to $BUILD/screenshots/. Without TARGET, it photographs the target this machine runs.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 "$ROOT/scripts/build.sh" >/dev/null
@@ -12,6 +12,7 @@ SIZE=1024x768
 OUT=$BUILD/screenshots
 DRIVER=$BUILD/tests/ui/window_driver.exe
 mkdir -p "$OUT"
+echo "photographing $TARGET ($TARGET_WHY)" >&2
 
 source "$ROOT/scripts/display.sh"
 start_display "$SIZE"
