@@ -9,8 +9,11 @@ add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest E
 # GoogleTest keeps its own UTF-8 literals; only the project compiles to GBK.
 set_target_properties(gtest gtest_main PROPERTIES COMPILE_OPTIONS "")
 
+add_executable(desktop_keeper ${CMAKE_SOURCE_DIR}/tests/support/desktop_keeper.cpp)
 if(PORDEX_RUNS_HERE)
-    add_test(NAME wineserver.start COMMAND sh -c "(wineserver -p; ${PORDEX_WINE_RUN} cmd /c exit) </dev/null >/dev/null 2>&1; true")
+    # The desktop is opened here, with no pipes, and stays open, so that no test's output pipe
+    # is held by its shell (desktop_keeper.cpp).
+    add_test(NAME wineserver.start COMMAND sh -c "(wineserver -p; ${PORDEX_WINE_RUN} $<TARGET_FILE:desktop_keeper>) </dev/null >/dev/null 2>&1; true")
     add_test(NAME wineserver.stop COMMAND sh -c "wineserver -k </dev/null >/dev/null 2>&1; true")
     set_tests_properties(wineserver.start PROPERTIES FIXTURES_SETUP WineServer)
     set_tests_properties(wineserver.stop PROPERTIES FIXTURES_CLEANUP WineServer)
