@@ -26,7 +26,7 @@ if [ -n "${TARGET:-}" ]; then
 elif runs_32bit_code; then
   TARGET=i686 TARGET_WHY="the product"
 else
-  TARGET=x86_64 TARGET_WHY="the 64-bit build: this machine executes no 32-bit code ($RUNS_32BIT_CODE)"
+  TARGET=x86_64 TARGET_WHY="the 64-bit build: this machine executes no 32-bit code (${RUNS_32BIT_CODE#no: })"
 fi
 BUILDS=${BUILDS:-$ROOT/build}
 case $BUILDS in /*) ;; *) BUILDS=$PWD/$BUILDS ;; esac
