@@ -43,8 +43,7 @@ void RunStartup() {
         gui::Close(ui::WindowKind::Main);
         return;
     }
-    const std::string startup = StartupFolder();
-    gui::SetChecked(选择框3, !startup.empty() && PathExists(startup + kShortcutName));
+    gui::SetChecked(选择框3, AutoStartInstalled());
     LoadSettings();
     RestoreDesktopShortcut();
     FillConnectionList();

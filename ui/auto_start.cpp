@@ -1,39 +1,16 @@
 #include "ui/auto_start.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <memory>
-
 #include "core/program_path.h"
+#include "ui/com_support.h"
 #include "ui/gui.h"
+#include "ui/logon_task.h"
 
 namespace {
 
 using ui::main_window::选择框3;
-
-template <typename Interface>
-struct ComRelease {
-    void operator()(Interface* object) const { object->Release(); }
-};
-template <typename Interface>
-using ComPointer = std::unique_ptr<Interface, ComRelease<Interface>>;
-
-// COM for the calling thread while this lives; a thread that already has it keeps it.
-class ComScope {
-public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialised_)
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised_;
-};
 
 std::string SpecialFolder(int folder) {
     char path[MAX_PATH] = {};
@@ -43,28 +20,43 @@ std::string SpecialFolder(int folder) {
     return text.ends_with('\\') ? text : text + '\\';
 }
 
-std::wstring WidePath(const std::string& path) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? size : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), size);
-    return wide;
+ComPointer<IShellLinkA> NewShellLink() {
+    return Obtain<IShellLinkA>([](IShellLinkA** link) {
+        return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(link));
+    });
+}
+
+ComPointer<IPersistFile> FileOf(IShellLinkA& link) {
+    return Obtain<IPersistFile>([&](IPersistFile** file) {
+        return link.QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file));
+    });
 }
 
 // A shell link to the program, shown normally; the save's outcome is judged by the file.
 void SaveShortcut(const std::string& linkPath) {
     ComScope com;
-    IShellLinkA* rawLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&rawLink))))
+    const ComPointer<IShellLinkA> link = NewShellLink();
+    if (!link)
         return;
-    const ComPointer<IShellLinkA> link(rawLink);
     link->SetPath(ProgramPath().c_str());
     link->SetShowCmd(SW_SHOW);
-    IPersistFile* rawFile = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
-        return;
-    const ComPointer<IPersistFile> file(rawFile);
-    file->Save(WidePath(linkPath).c_str(), TRUE);
+    if (const ComPointer<IPersistFile> file = FileOf(*link))
+        file->Save(WideText(linkPath).c_str(), TRUE);
+}
+
+// Whether the shortcut at `linkPath` starts this program; a file that is no shortcut does not.
+bool StartsThisProgram(const std::string& linkPath) {
+    ComScope com;
+    const ComPointer<IShellLinkA> link = NewShellLink();
+    const ComPointer<IPersistFile> file = link ? FileOf(*link) : nullptr;
+    char target[MAX_PATH] = {};
+    if (!file || FAILED(file->Load(WideText(linkPath).c_str(), STGM_READ)) ||
+        FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        return false;
+    const std::wstring own = WideText(ProgramPath());
+    const std::wstring linked = WideText(target);
+    return CompareStringOrdinal(own.c_str(), -1, linked.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 // A rename, or else a copy over any file there; a source left behind after the copy is no
@@ -78,25 +70,37 @@ bool MoveShortcut(const std::string& source, const std::string& target) {
     return true;
 }
 
+// The task replaces a Startup shortcut to this program, which would start it a second time
+// where UAC is off; a shortcut to anything else is the user's.
 void InstallAutoStart() {
-    const std::string folder = StartupFolder();
-    if (!folder.empty() && PathExists(folder + kShortcutName))
-        return;
-    if (folder.empty() || !PlaceShortcut(folder)) {
+    if (!RegisterLogonTask()) {
         gui::ShowMessage(ui::WindowKind::Main, "添加快速启动失败");
         gui::SetChecked(选择框3, false);
+        return;
     }
+    const std::string folder = StartupFolder();
+    if (!folder.empty() && StartsThisProgram(folder + kShortcutName))
+        DeleteFileA((folder + kShortcutName).c_str());
+}
+
+// Removes the Startup shortcut of earlier versions and the task; the refusal names the first
+// that stays, empty when neither does.
+std::string RemovalRefusal() {
+    const std::string folder = StartupFolder();
+    const std::string link = folder + kShortcutName;
+    if (!folder.empty())
+        DeleteFileA(link.c_str());
+    const bool taskRemoved = RemoveLogonTask();
+    if (!folder.empty() && PathExists(link))
+        return "删除开机启动失败，请到 " + folder + "手动删除Pordex的快捷方式";
+    return taskRemoved ? std::string() : std::string("删除开机启动失败，请到 任务计划程序 手动删除Pordex的计划任务");
 }
 
 void RemoveAutoStart() {
-    const std::string folder = StartupFolder();
-    const std::string link = folder + kShortcutName;
-    if (folder.empty())
+    const std::string refusal = RemovalRefusal();
+    if (refusal.empty())
         return;
-    DeleteFileA(link.c_str());
-    if (!PathExists(link))
-        return;
-    gui::ShowMessage(ui::WindowKind::Main, "删除开机启动失败，请到 " + folder + "手动删除Pordex的快捷方式");
+    gui::ShowMessage(ui::WindowKind::Main, refusal);
     gui::SetChecked(选择框3, true);
 }
 
@@ -120,7 +124,12 @@ bool PlaceShortcut(const std::string& folder) {
     return PathExists(source) && MoveShortcut(source, folder + kShortcutName);
 }
 
-// A Startup folder the shell cannot name holds no shortcut and takes none.
+// A Startup folder the shell cannot name holds no shortcut.
+bool AutoStartInstalled() {
+    const std::string folder = StartupFolder();
+    return (!folder.empty() && PathExists(folder + kShortcutName)) || LogonTaskExists();
+}
+
 void OnAutoStartClicked() {
     if (gui::IsChecked(选择框3))
         InstallAutoStart();

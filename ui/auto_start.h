@@ -1,5 +1,5 @@
-// The shortcut "Pordex.lnk" that starts the program with Windows (Startup folder), and the
-// one start-up puts on the desktop.
+// Starting the program at logon: the scheduler's task, and the Startup shortcut "Pordex.lnk"
+// of earlier versions, which still counts; the desktop shortcut start-up puts back.
 #pragma once
 #include <string>
 
@@ -16,5 +16,8 @@ bool PathExists(const std::string& path);
 // into `folder` (ending in a backslash); true when it arrived there.
 bool PlaceShortcut(const std::string& folder);
 
-// 选择框3 ("开机自动启动") clicked: installs or removes the Startup shortcut.
+// Whether the program starts at logon: the task, or a Startup shortcut of any target.
+bool AutoStartInstalled();
+
+// 选择框3 ("开机自动启动") clicked: registers the task, or removes it and the Startup shortcut.
 void OnAutoStartClicked();

@@ -66,12 +66,16 @@ protected:
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
         SetEnvironmentVariableA("RASSIM_WORLD", (std::string("e2e-") + test->name()).c_str());
         RasctlOk("reset");
-        DeleteFileA(startupLink_.c_str());
+        TearDown();
     }
-    void TearDown() override { DeleteFileA(startupLink_.c_str()); }
+    void TearDown() override {
+        DeleteFileA(startupLink_.c_str());
+        DeleteFileA(taskFile_.c_str());
+    }
 
     const std::string desktopLink_ = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "Pordex.lnk";
     const std::string startupLink_ = SpecialFolder(CSIDL_STARTUP) + "Pordex.lnk";
+    const std::string taskFile_ = SpecialFolder(CSIDL_SYSTEM) + "Tasks\\Pordex";  // Wine's scheduler keeps it there
 };
 
 // A folder no file can be moved into: a plain file of its name, while this lives.
@@ -185,7 +189,7 @@ TEST_F(StartupE2eTest, TheDesktopShortcutIsRestoredForAGbkPathAndAnExistingOneIs
     DeleteFileA(desktopLink_.c_str());
 }
 
-TEST_F(StartupE2eTest, TheAutoStartBoxShowsInstallsAndRemovesTheStartupShortcut) {
+TEST_F(StartupE2eTest, TheAutoStartBoxRegistersTheLogonTaskAndRemovesItWithTheStartupShortcut) {
     WriteBytes(startupLink_, "someone else's");
     {
         PordexRun run;
@@ -193,35 +197,49 @@ TEST_F(StartupE2eTest, TheAutoStartBoxShowsInstallsAndRemovesTheStartupShortcut)
         EXPECT_TRUE(run.IsChecked(m::选择框3));
     }
     DeleteFileA(startupLink_.c_str());
+    DeleteFileA(desktopLink_.c_str());
     PordexRun run;
     ASSERT_TRUE(run.Start());
     EXPECT_FALSE(run.IsChecked(m::选择框3));
-
-    run.Click(m::选择框3);
-    EXPECT_TRUE(run.IsChecked(m::选择框3));
-    ExpectLinkToProgram(startupLink_, run);
-
-    run.Click(m::选择框3);
-    EXPECT_FALSE(run.IsChecked(m::选择框3));
-    EXPECT_FALSE(Exists(startupLink_));
-
-    // A file already there is left as it is.
-    WriteBytes(startupLink_, "someone else's");
-    run.Click(m::选择框3);
-    EXPECT_TRUE(run.IsChecked(m::选择框3));
-    EXPECT_EQ(FileBytes(startupLink_), "someone else's");
+    DWORD exitCode = 1;
+    for (const bool checked : {true, false}) {
+        run.Click(m::选择框3);
+        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
+        EXPECT_EQ(Exists(taskFile_), checked);
+        EXPECT_FALSE(Exists(startupLink_));
+        ASSERT_TRUE(run.CloseAndWait(5000, exitCode) && run.Start());
+        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
+    }
+    // A Startup shortcut to this program gives way to the task; one to anything else stays.
+    for (const bool own : {false, true}) {
+        WriteBytes(startupLink_, own ? FileBytes(desktopLink_) : "someone else's");
+        run.Click(m::选择框3);
+        EXPECT_TRUE(Exists(taskFile_));
+        EXPECT_EQ(FileBytes(startupLink_), own ? "" : "someone else's");
+        run.Click(m::选择框3);
+        EXPECT_FALSE(Exists(startupLink_) || Exists(taskFile_));
+    }
 }
 
-TEST_F(StartupE2eTest, AStartupFolderThatCannotBeWrittenGivesTheFailureAndAClearBox) {
-    const FolderReplacedByFile startup(startupLink_.substr(0, startupLink_.find_last_of('\\')));
-    ASSERT_TRUE(startup.replaced);
+TEST_F(StartupE2eTest, ATaskThatCannotBeRegisteredOrRemovedIsReportedAndTheBoxPutBack) {
     PordexRun run;
     ASSERT_TRUE(run.Start());
-    run.Press(m::选择框3);
-    const auto box = run.WaitForMessageBox();
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "添加快速启动失败");
-    EXPECT_FALSE(box->hasCancel);
-    run.Answer(*box, IDOK);
-    EXPECT_FALSE(run.IsChecked(m::选择框3));
+    const auto expectRefusal = [&](const std::string& text, bool checked) {
+        run.Press(m::选择框3);
+        const auto box = run.WaitForMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->text, text);
+        EXPECT_FALSE(box->hasCancel);
+        run.Answer(*box, IDOK);
+        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
+    };
+    {
+        const FolderReplacedByFile tasks(taskFile_.substr(0, taskFile_.find_last_of('\\')));
+        ASSERT_TRUE(tasks.replaced);
+        expectRefusal("添加快速启动失败", false);
+    }
+    run.Click(m::选择框3);
+    SetFileAttributesA(taskFile_.c_str(), FILE_ATTRIBUTE_READONLY);
+    expectRefusal("删除开机启动失败，请到 任务计划程序 手动删除Pordex的计划任务", true);
+    SetFileAttributesA(taskFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,11 +1,15 @@
 // The paths start-up works with: the program's own folder in GBK, the module paths the kernel
-// reports for other processes, and the description that marks a running copy.
+// reports for other processes, the description that marks a running copy; the logon task.
+#include <msxml2.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "core/instance_guard.h"
 #include "core/program_path.h"
+#include "ui/com_support.h"
+#include "ui/logon_task.h"
 
 namespace {
 
@@ -24,7 +28,45 @@ constexpr PathCase kPathCases[] = {
     {"籠淺.exe", "籠淺.exe", "籠淺.exe"},
 };
 
+constexpr CLSID kDocument60 = {0x88d96a05, 0xf192, 0x11d4, {0xa6, 0x5f, 0x00, 0x40, 0x96, 0x32, 0x51, 0xe5}};
+constexpr IID kDocumentInterface = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60}};
+
+// The text at `path` (XPath, t: the task namespace); "(none)" where nothing is.
+std::wstring TextAt(IXMLDOMDocument2& document, const std::wstring& path) {
+    BSTR text = nullptr;
+    const auto node = Obtain<IXMLDOMNode>([&](IXMLDOMNode** found) { return document.selectSingleNode(MakeBstr(path).get(), found); });
+    return node && SUCCEEDED(node->get_text(&text)) ? Bstr(text).get() : L"(none)";
+}
+
 }  // namespace
+
+TEST(LogonTask, TheDefinitionParsesAndStartsTheProgramElevatedAtTheUsersLogon) {
+    const ComScope com;
+    const auto document = Obtain<IXMLDOMDocument2>([&](IXMLDOMDocument2** created) {
+        return CoCreateInstance(kDocument60, nullptr, CLSCTX_INPROC_SERVER, kDocumentInterface, reinterpret_cast<void**>(created));
+    });
+    ASSERT_TRUE(document);
+    VARIANT_BOOL parsed = VARIANT_FALSE;
+    document->loadXML(MakeBstr(LogonTaskXml(L"PC\\张三", L"C:\\A&B <1>\\Pordex.exe", L"C:\\A&B <1>")).get(), &parsed);
+    ASSERT_EQ(parsed, VARIANT_TRUE);
+    const Bstr prefix = MakeBstr(L"xmlns:t='http://schemas.microsoft.com/windows/2004/02/mit/task'");
+    VARIANT namespaces = {};
+    namespaces.vt = VT_BSTR;
+    namespaces.bstrVal = prefix.get();
+    document->setProperty(MakeBstr(L"SelectionNamespaces").get(), namespaces);
+    constexpr std::pair<const wchar_t*, const wchar_t*> kExpected[] = {
+        {L"t:Triggers/t:LogonTrigger/t:UserId", L"PC\\张三"},
+        {L"t:Principals/t:Principal/t:LogonType", L"InteractiveToken"},
+        {L"t:Principals/t:Principal/t:RunLevel", L"HighestAvailable"},
+        {L"t:Settings/t:ExecutionTimeLimit", L"PT0S"},
+        {L"t:Settings/t:DisallowStartIfOnBatteries", L"false"},
+        {L"t:Settings/t:StopIfGoingOnBatteries", L"false"},
+        {L"t:Actions/t:Exec/t:Command", L"C:\\A&B <1>\\Pordex.exe"},
+        {L"t:Actions/t:Exec/t:WorkingDirectory", L"C:\\A&B <1>"},
+    };
+    for (const auto& [path, text] : kExpected)
+        EXPECT_EQ(TextAt(*document, std::wstring(L"/t:Task/") + path), text) << path;
+}
 
 TEST(ProgramPath, TheLastSeparatorIsNeverTheSecondByteOfACharacter) {
     for (const PathCase& c : kPathCases) {
