@@ -7,7 +7,7 @@ source "$(dirname "$0")/env.sh"
 
 PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake ninja-build
           googletest libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool
-          x11-utils dpkg-dev gnuplot-nox python3)
+          x11-utils dpkg-dev gnuplot-nox python3 unzip)
 # 32-bit Wine installs and starts only where 32-bit code runs.
 PACKAGES_32BIT=(wine32:i386)
 LIBPNG_VERSION=1.6.39-2+deb12u5

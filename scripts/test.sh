@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: unit and end-to-end tests under Wine on a private Xvfb
 # display. The x86_64 build is tested on every machine; the i686 product is built everywhere and
-# tested as well where this machine executes 32-bit code. Arguments go to every ctest run.
+# tested as well where this machine executes 32-bit code; then the release zip is made and checked.
+# Arguments go to every ctest run.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
@@ -40,6 +41,12 @@ else
        "($RUNS_32BIT_CODE)"
   build i686
   run_suite i686 "$@" || failed+=(i686)
+fi
+
+echo "== the release zip of the product"
+if ! zip=$("$ROOT/scripts/package.sh") ||
+   ! "$ROOT/tests/package/check_package.sh" "$zip" "$BUILDS/i686/Pordex.exe" "$ROOT" "$BUILDS"; then
+  failed+=(package)
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
