@@ -22,11 +22,25 @@ constexpr DWORD kSystemProcessId = 4;
 constexpr std::string_view kSystemRootPrefix = "\\SystemRoot";
 constexpr std::string_view kDevicePrefix = "\\??\\";
 constexpr const char* kEnglishTranslation = "040904E4";
+constexpr int kModuleSnapshotAttempts = 5;
+constexpr DWORD kModuleSnapshotPauseMs = 10;
 
 std::string ExpandedText(const char* text) {
     char expanded[MAX_PATH] = {};
     const DWORD length = sys::ExpandEnvironmentStringsA(text, expanded, MAX_PATH);
     return length == 0 || length > MAX_PATH ? std::string() : std::string(expanded);
+}
+
+// A process still loading its modules refuses the snapshot with ERROR_BAD_LENGTH for a moment;
+// it is asked again a few times so that such a copy is not missed.
+OwnedHandle ModuleSnapshot(DWORD processId) {
+    for (int attempt = 1;; ++attempt) {
+        const HANDLE snapshot = sys::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+        const bool loading = snapshot == INVALID_HANDLE_VALUE && GetLastError() == ERROR_BAD_LENGTH;
+        if (!loading || attempt == kModuleSnapshotAttempts)
+            return OwnSnapshot(snapshot);
+        sys::Sleep(kModuleSnapshotPauseMs);
+    }
 }
 
 std::string FirstModulePath(HANDLE snapshot) {
@@ -79,7 +93,7 @@ std::string NormaliseImagePath(std::string_view path, std::string_view systemRoo
 }
 
 std::string GetProcessImagePath(DWORD processId) {
-    const OwnedHandle snapshot = OwnSnapshot(sys::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    const OwnedHandle snapshot = ModuleSnapshot(processId);
     if (processId == kSystemProcessId)
         return ExpandedText("%SystemRoot%\\system32\\");
     if (!snapshot)

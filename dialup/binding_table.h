@@ -13,8 +13,9 @@ struct BindingRow {
     const char* function;  // "#n" would name ordinal n
 };
 
-// Rows 0 to 29 are the original table; RasSetCredentialsA was appended so that no row moves.
-inline constexpr std::size_t kRowCount = 31;
+// Rows 0 to 29 are the original table; RasSetCredentialsA and RasGetProjectionInfoA were
+// appended so that no row moves.
+inline constexpr std::size_t kRowCount = 32;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -48,6 +49,7 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasValidateEntryNameA"},
     {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},
+    {"rasapi32.dll", "RasGetProjectionInfoA"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

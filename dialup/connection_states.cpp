@@ -45,7 +45,8 @@ constexpr StateName kStateNames[] = {
     {24, "重试身份验证"},
 };
 
-constexpr DWORD kErrorTextBytes = 260;
+// The service refuses a buffer that is too small outright; 512 bytes hold any of its texts.
+constexpr DWORD kErrorTextBytes = 512;
 
 }  // namespace
 

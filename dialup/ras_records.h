@@ -171,7 +171,21 @@ static_assert(sizeof(RASENTRYA) == 2948);
 static_assert(offsetof(RASENTRYA, szDeviceType) == 972 && offsetof(RASENTRYA, dwType) == 1796);
 static_assert(offsetof(RASENTRYA, guidId) == 1808 && offsetof(RASENTRYA, dwRedialPause) == 2880);
 
+// The version with the server address and the IPCP options.
+struct RASPPPIPA {
+    DWORD dwSize;
+    DWORD dwError;
+    CHAR szIpAddress[16];
+    CHAR szServerIpAddress[16];
+    DWORD dwOptions;
+    DWORD dwServerOptions;
+};
+static_assert(sizeof(RASPPPIPA) == 48);
+
 #pragma pack(pop)
+
+// RASPROJECTION of the IP control protocol.
+inline constexpr DWORD RASP_PppIp = 0x8021;
 
 // Published sizes of every version, oldest first: what the service accepts in dwSize. Only the
 // records that hold a pointer-sized field differ between 32-bit and 64-bit Windows.
@@ -183,6 +197,7 @@ inline constexpr DWORD kRasConnSizes[] = {kWin64 ? 820u : 816u, kWin64 ? 1344u :
 inline constexpr DWORD kRasCredentialsSizes[] = {540};
 inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
 inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2924, 2948, 3480};
+inline constexpr DWORD kRasPppIpSizes[] = {24, 40, sizeof(RASPPPIPA)};
 
 // RASCREDENTIALSA::dwMask bits.
 inline constexpr DWORD RASCM_UserName = 0x1;

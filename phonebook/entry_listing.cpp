@@ -1,5 +1,6 @@
 #include "phonebook/entry_listing.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "core/settings.h"
@@ -36,14 +37,15 @@ std::vector<PhonebookEntry> ListPhonebookEntries(const char* phonebook) {
     DWORD byteCount = 0;
     DWORD entryCount = 0;
     sys::RasEnumEntriesA(nullptr, phonebook, nullptr, &byteCount, &entryCount);
-    // Without an entry count the record size cannot be told.
-    if (byteCount == 0 || entryCount == 0)
+    if (byteCount == 0)
         return {};
-    const DWORD recordSize = byteCount / entryCount;
+    // Bytes without an entry count: the published record, and the listing call tells the count.
+    const DWORD recordSize = entryCount == 0 ? sizeof(RASENTRYNAMEA) : byteCount / entryCount;
     // A record must at least hold the entry name.
     if (recordSize < offsetof(RASENTRYNAMEA, dwFlags))
         return {};
-    // DWORD elements keep the records aligned as the service expects.
+    // Room for one record at least; DWORD elements keep the records aligned as the service expects.
+    byteCount = std::max(byteCount, recordSize);
     std::vector<DWORD> buffer((byteCount + sizeof(DWORD) - 1) / sizeof(DWORD));
     auto* records = reinterpret_cast<RASENTRYNAMEA*>(buffer.data());
     records->dwSize = recordSize;

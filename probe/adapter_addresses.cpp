@@ -21,21 +21,47 @@ void ListAdapters(std::vector<AdapterInfo>& list) {
         list.push_back({TextOf(adapter->AdapterName), TextOf(adapter->IpAddressList.IpAddress.String)});
 }
 
-std::optional<AdapterInfo> FindEntryAdapter(std::string_view entryName) {
+namespace {
+
+std::optional<ActiveConnection> ConnectionOf(std::string_view entryName) {
     std::vector<ActiveConnection> connections;
     ListActiveConnections(connections);
     const ActiveConnection* connection = FindEntryConnection(connections, entryName);
-    if (!connection)
-        return std::nullopt;
+    return connection ? std::optional(*connection) : std::nullopt;
+}
+
+std::optional<AdapterInfo> AdapterOf(const ActiveConnection& connection) {
     std::vector<AdapterInfo> adapters;
     ListAdapters(adapters);
     for (AdapterInfo& adapter : adapters)
-        if (adapter.adapterName == connection->entryGuid)
+        if (adapter.adapterName == connection.entryGuid)
             return std::move(adapter);
     return std::nullopt;
 }
 
+// The client address the link's IP control protocol negotiated; empty when it is not known.
+std::string ProjectedAddress(HRASCONN handle) {
+    RASPPPIPA projection = {};
+    projection.dwSize = sizeof projection;
+    DWORD size = sizeof projection;
+    if (sys::RasGetProjectionInfoA(handle, RASP_PppIp, &projection, &size) != 0 || projection.dwError != 0)
+        return {};
+    return TextOf(projection.szIpAddress);
+}
+
+}  // namespace
+
+std::optional<AdapterInfo> FindEntryAdapter(std::string_view entryName) {
+    const std::optional<ActiveConnection> connection = ConnectionOf(entryName);
+    return connection ? AdapterOf(*connection) : std::nullopt;
+}
+
 std::string GetEntryAddress(std::string_view entryName) {
-    std::optional<AdapterInfo> adapter = FindEntryAdapter(entryName);
-    return adapter ? adapter->address : std::string();
+    const std::optional<ActiveConnection> connection = ConnectionOf(entryName);
+    if (!connection)
+        return {};
+    // Nothing documents that the adapter is named by the entry GUID; where none is, the dial-up
+    // service itself knows the address.
+    const std::optional<AdapterInfo> adapter = AdapterOf(*connection);
+    return adapter ? adapter->address : ProjectedAddress(connection->handle);
 }

@@ -18,7 +18,7 @@ void ListAdapters(std::vector<AdapterInfo>& list);
 // adapters are not asked for.
 std::optional<AdapterInfo> FindEntryAdapter(std::string_view entryName);
 
-// The IPv4 address of the entry's active connection (the last one listed under that name);
-// empty when it is not connected or its adapter is not listed. Asks for the adapters only
-// when the entry is connected.
+// The IPv4 address of the entry's active connection (the last one listed under that name): its
+// adapter's, else the one its IP projection reports; empty when it is not connected or neither
+// knows one. Asks for the adapters only when the entry is connected.
 std::string GetEntryAddress(std::string_view entryName);

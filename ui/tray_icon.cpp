@@ -43,6 +43,14 @@ bool Notify(DWORD action) {
     return Shell_NotifyIconA(action, &data) != FALSE;
 }
 
+// The shell may have lost the icon (it restarted, or something removed it), or kept one whose
+// adding it reported as failed: when the expected action fails, the other one is tried.
+bool Show() {
+    if (gSlot.shown)
+        return Notify(NIM_MODIFY) || Notify(NIM_ADD);
+    return Notify(NIM_ADD) || Notify(NIM_MODIFY);
+}
+
 }  // namespace
 
 void SetTrayIcon(HICON icon, std::string_view tooltip) {
@@ -50,8 +58,7 @@ void SetTrayIcon(HICON icon, std::string_view tooltip) {
         HICON previous = gSlot.icon;
         gSlot.icon = icon;
         gSlot.tip = CutTip(tooltip);
-        if (Notify(gSlot.shown ? NIM_MODIFY : NIM_ADD))
-            gSlot.shown = true;
+        gSlot.shown = Show();
         if (previous && previous != icon)
             DestroyIcon(previous);
     });

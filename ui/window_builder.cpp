@@ -40,6 +40,16 @@ UINT TaskbarCreatedMessage() {
     return message;
 }
 
+// The program runs elevated and the shell does not: without this, the window never hears that
+// the shell restarted. The filter exists from Windows 7 on; before, the icon comes back only at
+// the next status refresh.
+void AllowTaskbarCreated(HWND window) {
+    const auto filter = reinterpret_cast<decltype(&ChangeWindowMessageFilterEx)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (filter)
+        filter(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+}
+
 const ControlDef* FindControl(const WindowDef& def, int id) {
     const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
     return found == def.controls.end() ? nullptr : &*found;
@@ -242,6 +252,7 @@ HWND BuildWindow(const WindowDef& def, HWND owner) {
     const HWND window = CreateWindowExA(0, kWindowClass, def.caption, def.style, left, top, def.width, def.height,
                                         owner, nullptr, GetModuleHandleA(nullptr), const_cast<WindowDef*>(&def));
     if (!window) return nullptr;
+    if (def.events.taskbarCreated) AllowTaskbarCreated(window);
     Run(def.events.created);
     if (WindowHandle(def.kind) != window) return nullptr;
     ShowWindow(window, SW_SHOW);

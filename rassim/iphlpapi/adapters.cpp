@@ -41,10 +41,15 @@ Adapter LanAdapter() {
     };
 }
 
+// The interface GUID of a link whose adapter is not named after its entry: as unique as the handle.
+GUID InterfaceGuid(const Connection& connection) {
+    return GUID{connection.handle, 0x1F0E, 0x4D2C, {0x9A, 0x5B, 0x6C, 0x7D, 0x8E, 0x9F, 0xA0, 0xB1}};
+}
+
 // A PPP link's interface index is its connection handle, so it is as unique as the handle.
-Adapter PppAdapter(const Connection& connection) {
+Adapter PppAdapter(const Connection& connection, bool namedOtherwise) {
     return Adapter{
-        .name = GuidText(connection.guid),
+        .name = GuidText(namedOtherwise ? InterfaceGuid(connection) : connection.guid),
         .description = "WAN (PPP/SLIP) Interface",
         .mac = {0x00, 0x53, 0x45, 0x00, 0x00, 0x00},
         .index = connection.handle,
@@ -61,7 +66,8 @@ std::vector<Adapter> CurrentAdapters() {
     WorldLock world;
     for (DWORD i = 0; i < world->connectionCount; ++i) {
         const Connection& connection = world->connections[i];
-        if (connection.link == Link::Connected) adapters.push_back(PppAdapter(connection));
+        if (connection.link == Link::Connected)
+            adapters.push_back(PppAdapter(connection, world->adaptersNamedOtherwise));
     }
     return adapters;
 }

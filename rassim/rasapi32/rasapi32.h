@@ -23,4 +23,5 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, RASENTRY
 DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, RASENTRYA* entry, DWORD* entrySize,
                                     BYTE* deviceInfo, DWORD* deviceInfoSize);
 DWORD WINAPI RasDeleteEntryA(LPCSTR phonebook, LPCSTR entryName);
+DWORD WINAPI RasGetProjectionInfoA(HRASCONN connection, DWORD projection, void* record, DWORD* recordSize);
 }

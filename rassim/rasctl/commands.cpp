@@ -236,6 +236,14 @@ int EnumFail(const Arguments& arguments) {
     return ArmRepeatedFault(arguments, &World::enumeration);
 }
 
+int AdapterNames(const Arguments& arguments) {
+    const std::string& naming = arguments.words[0];
+    if (naming != "guid" && naming != "other") return BadValue("adapter naming", naming);
+    WorldLock world;
+    world->adaptersNamedOtherwise = naming == "other";
+    return kDone;
+}
+
 constexpr Command kCommands[] = {
     {"reset", "", "", 0, 0, Reset},
     {"state", "", "", 0, 0, State},
@@ -253,6 +261,7 @@ constexpr Command kCommands[] = {
     {"hangup fail", "COUNT CODE", "", 2, 2, HangUpFail},
     {"hangup delay", "MS", "", 1, 1, HangUpDelay},
     {"enum fail", "COUNT CODE", "", 2, 2, EnumFail},
+    {"adapter names", "guid|other", "", 1, 1, AdapterNames},
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ void PrintFaults(const World& world, std::FILE* out) {
     if (world.enumeration.remaining) {
         std::fprintf(out, "enum-fail count=%lu code=%lu\n", world.enumeration.remaining, world.enumeration.code);
     }
+    if (world.adaptersNamedOtherwise) std::fprintf(out, "adapter-names other\n");
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ struct World {
     DialFaults dial;
     RepeatedFault hangUp;
     RepeatedFault enumeration;
+    BOOL adaptersNamedOtherwise;  // PPP adapters are not named after their entry GUID
     DWORD hangUpDelayMs;
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialup/system_functions.h"
+#include "probe/adapter_addresses.h"
 #include "probe/dial_request.h"
 #include "probe/link_check.h"
 #include "tests/support/rasctl_client.h"
@@ -136,4 +137,11 @@ TEST_F(DialPathTest, AHangUpTakesTheLinkDown) {
     EXPECT_FALSE(IsLinkUp(handle));
     EXPECT_TRUE(WaitForNoConnection());
     EXPECT_EQ(sys::RasHangUpA(handle), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST_F(DialPathTest, WhereNoAdapterCarriesTheEntryGuidTheAddressComesFromTheProjection) {
+    RasctlOk("adapter names other");
+    RasctlOk(std::string("up ") + kEntry + " --address 10.9.0.7");
+    EXPECT_FALSE(FindEntryAdapter(kEntry));
+    EXPECT_EQ(GetEntryAddress(kEntry), "10.9.0.7");
 }

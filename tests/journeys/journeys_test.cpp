@@ -140,6 +140,15 @@ private:
     vd::Desktop& desktop_;
 };
 
+// As when the shell that held it went away, or another program took it.
+bool RemoveTrayIconFromOutside(HWND main) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = main;
+    icon.uID = 100;
+    return Shell_NotifyIconA(NIM_DELETE, &icon) != FALSE;
+}
+
 struct Journey {
     const char* name;
     std::string settings;              // kdset.ini before the first start
@@ -203,6 +212,7 @@ const Journey kJourneys[] = {
          ASSERT_TRUE(w.AwaitLogged("拨号成功，当前IP：10.20.0.1"));
          ASSERT_TRUE(w.AwaitPane(1, "当前状态：在线"));
          const std::size_t before = w.run().LogMessages().size();
+         ASSERT_TRUE(RemoveTrayIconFromOutside(w.run().MainWindow()));  // back at the next refresh
          RasctlOk("dial address 10.20.0.2");
          RasctlOk(std::string("drop ") + kEntry);
          EXPECT_TRUE(w.AwaitPane(1, "当前状态：离线", 3000));
@@ -298,11 +308,7 @@ const Journey kJourneys[] = {
      }},
     {"ShellRestarts", "", {}, [](Walk& w) {
          // The icons of a shell that went away are gone; the new shell announces itself.
-         NOTIFYICONDATAA icon{};
-         icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-         icon.hWnd = w.run().MainWindow();
-         icon.uID = 100;
-         ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+         ASSERT_TRUE(RemoveTrayIconFromOutside(w.run().MainWindow()));
          ASSERT_FALSE(w.run().HasTrayIcon());
          PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
          EXPECT_TRUE(WaitUntil([&] { return w.run().HasTrayIcon(); }, 3000));

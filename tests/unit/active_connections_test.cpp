@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::size_t kEnumConnectionsRow = 6;
 constexpr std::size_t kAdaptersRow = 8;
+constexpr std::size_t kProjectionRow = 31;
 constexpr DWORD kBufferTooSmall = 603;
 
 struct Listed {
@@ -51,6 +52,8 @@ struct FakeService {
         return 0;
     }
 
+    static DWORD WINAPI GetProjectionInfo(HRASCONN, DWORD, void*, DWORD*) { return 730; }  // not complete
+
     static ULONG WINAPI GetAdaptersInfo(IP_ADAPTER_INFO* buffer, ULONG* size) {
         ++adapterCalls;
         const ULONG needed = static_cast<ULONG>(adapters.size() * sizeof(IP_ADAPTER_INFO));
@@ -85,6 +88,7 @@ protected:
     }
     RowSubstitute<decltype(FakeService::EnumConnections)> enum_{kEnumConnectionsRow, FakeService::EnumConnections};
     RowSubstitute<decltype(FakeService::GetAdaptersInfo)> adapters_{kAdaptersRow, FakeService::GetAdaptersInfo};
+    RowSubstitute<decltype(FakeService::GetProjectionInfo)> projection_{kProjectionRow, FakeService::GetProjectionInfo};
 };
 
 }  // namespace

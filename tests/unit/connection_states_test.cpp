@@ -22,14 +22,16 @@ void PrintTo(const NamedState& named, std::ostream* out) {
 
 class StateNameTest : public testing::TestWithParam<NamedState> {};
 
+const std::string kTextOf300Bytes = [] { std::string t; while (t.size() < 300) t += "拒绝访问，密码无效。"; return t; }();
+
 struct FakeErrorText {
     static inline UINT asked = 0;
-    static inline DWORD offered = 0;
     static DWORD WINAPI RasGetErrorString(UINT error, LPSTR buffer, DWORD size) {
         asked = error;
-        offered = size;
+        if (error == 691 && size <= kTextOf300Bytes.size())
+            return ERROR_INSUFFICIENT_BUFFER;
         if (error == 691)
-            std::strcpy(buffer, "拒绝访问，因为用户名或密码无效。");
+            std::strcpy(buffer, kTextOf300Bytes.c_str());
         else if (error == 999)
             std::memset(buffer, 'x', size);  // a service that leaves no NUL
         return error == 691 ? 0 : ERROR_INVALID_PARAMETER;
@@ -53,9 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DialErrorText, IsTheServiceTextOrEmptyAndAlwaysEnds) {
     RowSubstitute<decltype(FakeErrorText::RasGetErrorString)> row(kErrorStringRow, FakeErrorText::RasGetErrorString);
-    EXPECT_EQ(GetDialErrorText(691), "拒绝访问，因为用户名或密码无效。");
-    EXPECT_EQ(FakeErrorText::offered, 260u);
+    EXPECT_EQ(GetDialErrorText(691), kTextOf300Bytes);
     EXPECT_EQ(GetDialErrorText(12345), "");
     EXPECT_EQ(FakeErrorText::asked, 12345u);
-    EXPECT_EQ(GetDialErrorText(999), std::string(259, 'x'));
+    EXPECT_EQ(GetDialErrorText(999), std::string(511, 'x'));
 }

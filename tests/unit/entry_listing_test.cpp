@@ -75,7 +75,7 @@ TEST(EntryListing, RecordSizeComesFromTheSizingAnswer) {
         {"records with the path", 532, 2, 2, 0, {{"宽带连接", "C:\\a.pbk"}, {"宽带连接2", "C:\\b.pbk"}}},
         {"older records without it", 264, 2, 2, 0, {{"宽带连接", ""}, {"宽带连接2", ""}}},
         {"no entries", 532, 0, 0, 0, {}},
-        {"bytes but no entry count", 532, 2, 0, 0, {}},
+        {"bytes but no entry count", 532, 2, 0, 0, {{"宽带连接", "C:\\a.pbk"}, {"宽带连接2", "C:\\b.pbk"}}},
         {"a failing listing call", 532, 2, 2, 603, {}},
     };
     RowSubstitute<decltype(FakePhonebook::EnumEntries)> row(kEnumEntriesRow, FakePhonebook::EnumEntries);

@@ -8,10 +8,22 @@
 
 #include "core/instance_guard.h"
 #include "core/program_path.h"
+#include "tests/support/row_substitute.h"
 #include "ui/com_support.h"
 #include "ui/logon_task.h"
 
 namespace {
+
+// Refuses module snapshots with ERROR_BAD_LENGTH `refusals` times, as while modules load.
+struct LoadingProcess {
+    static inline int refusals = 0;
+    static HANDLE WINAPI Snapshot(DWORD flags, DWORD processId) {
+        if (flags != TH32CS_SNAPMODULE || refusals-- <= 0)
+            return CreateToolhelp32Snapshot(flags, processId);
+        SetLastError(ERROR_BAD_LENGTH);
+        return INVALID_HANDLE_VALUE;
+    }
+};
 
 struct PathCase {
     const char* path;
@@ -114,4 +126,12 @@ TEST(InstanceGuard, TheOwnProcessIsListedButNeverCountsAsAnotherCopy) {
     EXPECT_TRUE(std::ranges::any_of(processes, [own](const PROCESSENTRY32& p) { return p.th32ProcessID == own; }));
     EXPECT_TRUE(std::ranges::none_of(processes, [](const PROCESSENTRY32& p) { return p.th32ProcessID == 0; }));
     EXPECT_EQ(GetProcessImagePath(own), ProgramPath());
+}
+
+TEST(InstanceGuard, AModuleSnapshotRefusedWhileModulesLoadIsTakenAgainAFewTimes) {
+    RowSubstitute<decltype(LoadingProcess::Snapshot)> row(22, LoadingProcess::Snapshot);
+    LoadingProcess::refusals = 3;
+    EXPECT_EQ(GetProcessImagePath(GetCurrentProcessId()), ProgramPath());
+    LoadingProcess::refusals = 1000;
+    EXPECT_EQ(GetProcessImagePath(GetCurrentProcessId()), "");
 }
