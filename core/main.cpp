@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "core/settings.h"
+#include "dialup/hang_up.h"
 #include "ui/gui.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -8,6 +9,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetCurrentDirectoryA(ProgramDirectory().c_str());
     gui::Open(ui::WindowKind::Main);
     const int exitCode = gui::RunMessageLoop();
+    // A dial or hang-up under way ends its link and sees it closed first: a port left half
+    // closed could refuse the next dial.
+    WaitForHeldLinks();
     // Detached workers may still run: ending the process stops them before any object they
     // use is destroyed, which returning from here would not.
     ExitProcess(static_cast<UINT>(exitCode));

@@ -19,12 +19,19 @@ constexpr int kPollLimit = 100;
 }  // namespace
 
 DialOutcome DialAndConfirm(const DialTexts& texts) {
+    // Held before the window is asked, so that the program either waits for this dial's link
+    // or has begun to end before the dial starts, and then it does not start.
+    const LinkHold hold;
+    if (!MainWindowAlive())
+        return {DialResult::Ended};
     AppendLog(texts.start);
     const AccountSettings account = CurrentAccount();
     const HRASCONN handle = DialEntry(account.entryName, account.userName, account.password, OnDialProgress);
     for (int check = 0; check < kPollLimit; ++check) {
-        if (!SleepWhileAlive(kPollIntervalMs))
+        if (!SleepWhileAlive(kPollIntervalMs)) {
+            EndLinkAtQuit(handle);
             return {DialResult::Ended};
+        }
         if (IsLinkUp(handle))
             break;
     }

@@ -1,5 +1,7 @@
 #include "dialup/hang_up.h"
 
+#include <atomic>
+
 #include "core/activity_log.h"
 #include "core/settings.h"
 #include "core/status_display.h"
@@ -8,6 +10,7 @@
 #include "dialup/system_functions.h"
 #include "probe/active_connections.h"
 #include "probe/adapter_addresses.h"
+#include "probe/link_check.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 
@@ -16,6 +19,12 @@ namespace {
 constexpr DWORD kErrorNoConnection = 668;
 constexpr DWORD kRetryIntervalMs = 100;
 constexpr std::uint64_t kHangUpLimitMs = 15000;
+constexpr DWORD kClosePollMs = 50;
+constexpr std::uint64_t kCloseLimitMs = 3000;
+// A holder notices the end after its current sleep (at most 100 ms), hangs up, then waits.
+constexpr std::uint64_t kHeldLinksLimitMs = kCloseLimitMs + 500;
+
+std::atomic<int> gHeldLinks{0};
 
 }  // namespace
 
@@ -25,15 +34,46 @@ bool HangUpConnection(HRASCONN handle, DWORD& error) {
 }
 
 bool HangUpWithRetry(HRASCONN handle) {
+    const LinkHold hold;
     const std::uint64_t start = TickMilliseconds();
     DWORD error = 0;
     while (!HangUpConnection(handle, error)) {
         if (!SleepWhileAlive(kRetryIntervalMs))
             return false;
         if (TickMilliseconds() - start > kHangUpLimitMs)
-            break;
+            return true;
     }
-    return true;
+    return WaitUntilClosed(handle);
+}
+
+bool WaitUntilClosed(HRASCONN handle) {
+    // RasHangUp's documentation: the connection's state machine needs time to end, and until
+    // the handle's status answers ERROR_INVALID_HANDLE its port may still be in use.
+    const std::uint64_t start = TickMilliseconds();
+    bool alive = true;
+    while (!IsHandleClosed(handle) && TickMilliseconds() - start <= kCloseLimitMs)
+        alive = SleepWhileAlive(kClosePollMs) && alive;
+    return alive;
+}
+
+void EndLinkAtQuit(HRASCONN handle) {
+    DWORD error = 0;
+    if (handle && HangUpConnection(handle, error))
+        WaitUntilClosed(handle);
+}
+
+LinkHold::LinkHold() {
+    ++gHeldLinks;
+}
+
+LinkHold::~LinkHold() {
+    --gHeldLinks;
+}
+
+void WaitForHeldLinks() {
+    const std::uint64_t start = TickMilliseconds();
+    while (gHeldLinks.load() > 0 && TickMilliseconds() - start <= kHeldLinksLimitMs)
+        sys::Sleep(kClosePollMs);
 }
 
 HangUpResult HangUpEntry(HRASCONN handle, std::string_view entryName) {

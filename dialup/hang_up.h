@@ -9,9 +9,33 @@
 // `error` gets the service's code, 0 on plain success.
 bool HangUpConnection(HRASCONN handle, DWORD& error);
 
-// Repeats the request 100 ms apart while it fails, until more than 15 s have really passed.
-// False when the Main window went away meanwhile: the calling operation must end at once.
+// Repeats the request 100 ms apart while it fails, until more than 15 s have really passed;
+// once one succeeds, waits until the handle has closed (at most 3 s). False when the Main window
+// went away meanwhile: the calling operation must end at once.
 bool HangUpWithRetry(HRASCONN handle);
+
+// Polls the handle every 50 ms until the service no longer knows it, for at most 3 s, and goes
+// on polling when the Main window goes meanwhile: the program must not end before the link has
+// closed. False when the window went away.
+bool WaitUntilClosed(HRASCONN handle);
+
+// Called when the Main window has gone while an operation had `handle` in hand: ends that link
+// with one request and waits until it has closed.
+void EndLinkAtQuit(HRASCONN handle);
+
+// Held by an operation while it has a link in hand that the program must end, or see closed,
+// before the process ends: a dial under way, a hang-up under way.
+class LinkHold {
+public:
+    LinkHold();
+    ~LinkHold();
+    LinkHold(const LinkHold&) = delete;
+    LinkHold& operator=(const LinkHold&) = delete;
+};
+
+// Called once the Main window has gone: waits until no operation holds a link, for about as long
+// as one can take to notice the end, hang up and see its handle close.
+void WaitForHeldLinks();
 
 enum class HangUpResult { Ended, Gone, Present };
 

@@ -18,10 +18,15 @@ std::int64_t DaysSinceEpoch(std::int64_t year, unsigned month, unsigned day) {
 
 constexpr std::int64_t kBaseSecondOfDay = 8 * 3600;
 
-std::optional<RASCONNSTATUSA> ConnectStatus(HRASCONN handle) {
-    RASCONNSTATUSA status = {};
+DWORD QueryStatus(HRASCONN handle, RASCONNSTATUSA& status) {
+    status = {};
     status.dwSize = sizeof status;
-    if (sys::RasGetConnectStatusA(handle, &status) != 0)
+    return sys::RasGetConnectStatusA(handle, &status);
+}
+
+std::optional<RASCONNSTATUSA> ConnectStatus(HRASCONN handle) {
+    RASCONNSTATUSA status;
+    if (QueryStatus(handle, status) != 0)
         return std::nullopt;
     return status;
 }
@@ -38,6 +43,11 @@ bool IsLinkUp(HRASCONN handle) {
 bool HasLinkEnded(HRASCONN handle) {
     const auto status = ConnectStatus(handle);
     return status && status->rasconnstate == RASCS_Disconnected;
+}
+
+bool IsHandleClosed(HRASCONN handle) {
+    RASCONNSTATUSA status;
+    return QueryStatus(handle, status) == ERROR_INVALID_HANDLE;
 }
 
 std::int64_t ClockSeconds() {

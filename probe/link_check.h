@@ -11,5 +11,9 @@ bool IsLinkUp(HRASCONN handle);
 // it reports RASCS_Disconnected and waits for its hang-up.
 bool HasLinkEnded(HRASCONN handle);
 
+// True once the service no longer knows the handle (ERROR_INVALID_HANDLE): a hung-up link has
+// really closed, and its port is free again.
+bool IsHandleClosed(HRASCONN handle);
+
 // Whole seconds of the local wall clock since 1970-01-01 08:00:00 local time.
 std::int64_t ClockSeconds();

@@ -74,6 +74,8 @@ const vs::Behaviour kDefault{};
 const vs::Behaviour kDialsFail{.dialsFail = true};
 const Options kForced{.periodic = true};
 const Options kForcedOnly{.neverDrop = false, .periodic = true};
+const Options kForcedNoPause{.periodic = true, .pause = "0"};
+const vs::Behaviour kSlowClose{.hangUpCloseMs = 300};
 
 const Scenario kScenarios[] = {
     {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kLink}, {Quit(30500)},
@@ -100,15 +102,25 @@ const Scenario kScenarios[] = {
     {"FailedForcedRedialPausesSixSecondsThenDialsWithoutHangingUp", kForcedOnly, kDialsFail, {kLink},
      {Quit(320000)},
      {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败", "开始拨号"},
-     {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20", "319000 dial"},
+     {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20", "319000 dial", "320000 hangup 0x30"},
      false},
     {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kLink}, {Drop(2500), Quit(14000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "开始拨号"},
-     {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 hangup 0x10", "13000 dial"}, false},
+     {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 hangup 0x10", "13000 dial", "14000 hangup 0x30"},
+     false},
     {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kLink, u"Other", kLink},
      {HangUpByHand(2500), Drop(3500), Quit(6000)},
      {"当前IP：10.0.0.3", "手动操作：开始断线", "手动操作：断线完成"},
      {"0 adapters", "2500 hangup 0x30", "2500 adapters"}, false},
+    // A hung-up link stays listed, with its adapter, until its handle has gone.
+    {"ManualHangUpDecidesOnceTheHandleHasGone", {}, kSlowClose, {kLink}, {HangUpByHand(2500), Quit(2900)},
+     {"当前IP：10.0.0.1", "手动操作：开始断线", "手动操作：断线完成"}, {"0 adapters", "2500 hangup 0x10"}, false},
+    {"ForcedRedialDialsOnceTheHandleHasGone", kForcedNoPause, kSlowClose, {kLink}, {Quit(303000)},
+     {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
+     {"0 adapters", "301000 hangup 0x10", "301300 dial", "301600 adapters"}, true},
+    {"AHandleThatNeverGoesIsWaitedForThreeSeconds", kForcedNoPause, {.hangUpCloseMs = 60000}, {kLink},
+     {Quit(305000)}, {"当前IP：10.0.0.1", "开始重播", "开始拨号"},
+     {"0 adapters", "301000 hangup 0x10", "304050 adapters", "304050 dial"}, true},
     {"ForcedRedialHangsUpTheLastLinkOfTheName", kForced, kDefault, {kLink, kLink}, {Quit(303500)},
      {"当前IP：10.0.0.2", "开始重播", "开始拨号", "拨号成功，当前IP：10.0.0.1"},
      {"0 adapters", "301000 hangup 0x20", "301000 adapters", "303000 dial", "303100 adapters"}, true},

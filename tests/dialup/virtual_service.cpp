@@ -18,6 +18,7 @@ constexpr DWORD kRefusedHangUp = 5;
 constexpr DWORD kNoConnection = 668;
 constexpr DWORD kAuthenticationFailure = 691;
 constexpr DWORD kDisconnection = 628;
+constexpr DWORD kPortNotAvailable = 633;
 constexpr DWORD kBufferTooSmall = 603;
 constexpr DWORD kInvalidSize = 632;
 constexpr std::uint64_t kTickBase = 4'000'000'000;
@@ -28,6 +29,7 @@ struct Link {
     std::uint64_t connectedAt;
     DWORD error;  // how the link ended (a failed dial, a drop), 0 while it has not
     std::string address;
+    std::optional<std::uint64_t> closesAt;  // hung up: it keeps its adapter until then
 };
 
 // Everything runs on the thread under test, one call at a time; the test reads it afterwards.
@@ -46,8 +48,10 @@ struct World {
 
 World gWorld;
 
-void Called() {
-    if (gWorld.quitAt)
+// After the quit, only ending a link may call the service.
+void Called(bool endsLink = false) {
+    std::erase_if(gWorld.links, [](const Link& link) { return link.closesAt && *link.closesAt <= gWorld.now; });
+    if (gWorld.quitAt && !endsLink)
         ++gWorld.callsAfterQuit;
 }
 
@@ -127,9 +131,10 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
     MultiByteToWideChar(936, 0, params->szEntryName, -1, wide, RTL_NUMBER_OF(wide));
     const std::u16string entryName(reinterpret_cast<const char16_t*>(wide));
     for (const Link& link : gWorld.links)
-        if (link.entryName == entryName && Listed(link)) {
-            *handle = reinterpret_cast<HRASCONN>(link.handle);
-            return 0;
+        if (link.entryName == entryName && (link.closesAt || Listed(link))) {
+            // The port is still in use until a hung-up link has closed.
+            *handle = link.closesAt ? nullptr : reinterpret_cast<HRASCONN>(link.handle);
+            return link.closesAt ? kPortNotAvailable : 0;
         }
     const Link& link = AddLink(entryName, gWorld.now + gWorld.behaviour.dialMs,
                                gWorld.behaviour.dialsFail ? kAuthenticationFailure : 0);
@@ -138,25 +143,28 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
 }
 
 DWORD WINAPI VirtualStatus(HRASCONN handle, RASCONNSTATUSA* status) {
-    Called();
+    Called(true);
     const Link* link = Find(handle);
     if (!link)
         return ERROR_INVALID_HANDLE;
     const bool ended = gWorld.now >= link->connectedAt;
-    status->rasconnstate = !ended ? RASCS_Authenticate : link->error ? RASCS_Disconnected : RASCS_Connected;
+    const bool disconnected = link->error || link->closesAt;
+    status->rasconnstate = !ended ? RASCS_Authenticate : disconnected ? RASCS_Disconnected : RASCS_Connected;
     status->dwError = ended ? link->error : 0;
     return 0;
 }
 
 DWORD WINAPI VirtualHangUp(HRASCONN handle) {
-    Called();
+    Called(true);
     Note(std::string("hangup ").append(HandleText(reinterpret_cast<std::uintptr_t>(handle))));
     if (gWorld.now < gWorld.behaviour.hangUpRefusedUntil)
         return kRefusedHangUp;
-    const Link* link = Find(handle);
+    Link* link = Find(handle);
     if (!link)
         return ERROR_INVALID_HANDLE;
-    std::erase_if(gWorld.links, [link](const Link& each) { return &each == link; });
+    if (!link->closesAt)
+        link->closesAt = gWorld.now + (gWorld.behaviour.hangUpAnswers668 ? 0 : gWorld.behaviour.hangUpCloseMs);
+    Called(true);
     return gWorld.behaviour.hangUpAnswers668 ? kNoConnection : 0;
 }
 
