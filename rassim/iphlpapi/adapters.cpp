@@ -1,5 +1,6 @@
 // The adapters IP Helper reports: the LAN adapter of the machine, always, and one PPP adapter per
-// connected dial-up connection, named after the connection's entry GUID.
+// connected dial-up connection, named after the connection's entry GUID; a hung-up one keeps it
+// until it has closed.
 #include "iphlpapi/iphlpapi.h"
 
 #include <ipifcons.h>
@@ -66,7 +67,7 @@ std::vector<Adapter> CurrentAdapters() {
     WorldLock world;
     for (DWORD i = 0; i < world->connectionCount; ++i) {
         const Connection& connection = world->connections[i];
-        if (connection.link == Link::Connected)
+        if (HasAdapter(connection))
             adapters.push_back(PppAdapter(connection, world->adaptersNamedOtherwise));
     }
     return adapters;

@@ -108,6 +108,10 @@ bool IsListed(const Connection& connection) {
     return IsLive(connection) || (connection.link == Link::Closing && connection.listedWhileClosing);
 }
 
+bool HasAdapter(const Connection& connection) {
+    return connection.link == Link::Connected || (connection.link == Link::Closing && connection.adapterWhileClosing);
+}
+
 HRASCONN HandleOf(const Connection& connection) {
     return reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(connection.handle));
 }
@@ -133,10 +137,10 @@ void HangUp(World& world, Connection& connection, ULONGLONG now) {
         return;
     }
     connection.listedWhileClosing = IsListed(connection);
+    connection.adapterWhileClosing = connection.link == Link::Connected;
     connection.link = Link::Closing;
     connection.state = RASCS_Disconnected;
     if (connection.error == 0) connection.error = ERROR_USER_DISCONNECTION;
-    connection.address[0] = '\0';
     connection.closesAt = now + world.hangUpDelayMs;
 }
 

@@ -60,7 +60,7 @@ struct Entry {
 // Dialing and Connected connections are listed by RasEnumConnectionsW; only Connected ones
 // have an adapter. Failed and Dropped ones keep their handle until it is hung up. A hung-up
 // connection is Closing for the world's hang-up delay: its handle still answers, it stays listed
-// if it was, and its entry cannot be dialed; then it is gone.
+// and keeps its adapter and address if it had them, and its entry cannot be dialed; then it is gone.
 enum class Link : DWORD { Dialing, Connected, Failed, Dropped, Closing };
 
 struct Connection {
@@ -81,6 +81,7 @@ struct Connection {
     DWORD references;         // one per dial that returned its handle: each needs its own hang-up
     ULONGLONG closesAt;       // tick count at which a Closing connection is gone
     BOOL listedWhileClosing;  // it was listed when hung up
+    BOOL adapterWhileClosing;  // it was connected when hung up
 };
 
 struct Account {
@@ -145,6 +146,7 @@ void RemoveConnection(World& world, Connection& connection);
 void DescribeDevice(Connection& connection, const Entry& entry);
 bool IsLive(const Connection& connection);  // Dialing or Connected
 bool IsListed(const Connection& connection);
+bool HasAdapter(const Connection& connection);
 HRASCONN HandleOf(const Connection& connection);
 
 // Marks the connection Connected with `address`.

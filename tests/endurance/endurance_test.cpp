@@ -312,7 +312,8 @@ void OtherLinkListedOutsideGbk(PordexRun& run, LogCursor& log) {
     EXPECT_EQ(run.StatusPane(1), "当前状态：在线");
 }
 
-// Quit while the program waits in `wait`: it must be gone within about a second.
+// Quit while the program waits in `wait`: it must be gone within about a second, leaving no
+// dial of its own under way and no link of its own still closing.
 std::function<void(PordexRun&, LogCursor&)> QuitDuring(std::function<void(PordexRun&, LogCursor&)> wait) {
     return [wait](PordexRun& run, LogCursor& log) {
         wait(run, log);
@@ -321,6 +322,8 @@ std::function<void(PordexRun&, LogCursor&)> QuitDuring(std::function<void(Pordex
         DWORD exitCode = 1;
         ASSERT_TRUE(run.CloseAndWait(1500, exitCode));
         EXPECT_EQ(exitCode, 0u);
+        for (const std::string& line : rasctl_client::StateLines("connection"))
+            EXPECT_TRUE(line.find("link=dialing") == line.npos && line.find("link=closing") == line.npos) << line;
     };
 }
 
@@ -355,7 +358,7 @@ const Scenario kScenarios[] = {
      {"up 宽带连接 --phonebook C:\\other.pbk --listed-as 宽带\\uD83D\\uDE00"}, OtherLinkListedOutsideGbk},
     {"QuitWhileIdle", Settings(kAccount, true), {},
      QuitDuring([](PordexRun&, LogCursor& log) { ASSERT_TRUE(log.WaitFor("拨号成功")); })},
-    {"QuitWhileADialPolls", Settings(kAccount, true), {"dial time 600000"},
+    {"QuitWhileADialPolls", Settings(kAccount, true), {"dial time 600000", "hangup delay 600"},
      QuitDuring([](PordexRun&, LogCursor& log) {
          ASSERT_TRUE(log.WaitFor("开始拨号"));
          Sleep(1000);

@@ -55,8 +55,13 @@ TEST_F(SimAdapters, ConnectedEntryAddsAPppAdapterNamedAfterItsGuid) {
     EXPECT_EQ(ppp->address, AddressFromState(kEntry));
     EXPECT_NE(ppp->index, adapters[0].index);
 
+    RasctlOk("hangup delay 2000");
     ASSERT_EQ(Ras().RasHangUpA(handle), 0u);
-    EXPECT_EQ(Adapters().size(), 1u) << "hanging up takes the adapter away";
+    const std::vector<AdapterSummary> closing = Adapters();
+    ASSERT_NE(FindAdapter(closing, name), nullptr) << "the adapter stays while the link closes";
+    EXPECT_EQ(FindAdapter(closing, name)->address, ppp->address);
+    ASSERT_TRUE(WaitUntilClosed(handle));
+    EXPECT_EQ(Adapters().size(), 1u) << "and goes with its handle";
 }
 
 TEST_F(SimAdapters, TooSmallBufferLearnsTheSizeAndRecordsLinkInsideTheCallersBuffer) {
