@@ -26,6 +26,17 @@ constexpr std::uint64_t kHeldLinksLimitMs = kCloseLimitMs + 500;
 
 std::atomic<int> gHeldLinks{0};
 
+// RasHangUp's documentation: the connection's state machine needs time to end, and until the
+// handle's status answers ERROR_INVALID_HANDLE its port may still be in use. Polled on when the
+// Main window goes meanwhile, for the program must not end before the link has closed; false then.
+bool WaitUntilClosed(HRASCONN handle) {
+    const std::uint64_t start = TickMilliseconds();
+    bool alive = true;
+    while (!IsHandleClosed(handle) && TickMilliseconds() - start <= kCloseLimitMs)
+        alive = SleepWhileAlive(kClosePollMs) && alive;
+    return alive;
+}
+
 }  // namespace
 
 bool HangUpConnection(HRASCONN handle, DWORD& error) {
@@ -44,16 +55,6 @@ bool HangUpWithRetry(HRASCONN handle) {
             return true;
     }
     return WaitUntilClosed(handle);
-}
-
-bool WaitUntilClosed(HRASCONN handle) {
-    // RasHangUp's documentation: the connection's state machine needs time to end, and until
-    // the handle's status answers ERROR_INVALID_HANDLE its port may still be in use.
-    const std::uint64_t start = TickMilliseconds();
-    bool alive = true;
-    while (!IsHandleClosed(handle) && TickMilliseconds() - start <= kCloseLimitMs)
-        alive = SleepWhileAlive(kClosePollMs) && alive;
-    return alive;
 }
 
 void EndLinkAtQuit(HRASCONN handle) {

@@ -14,11 +14,6 @@ bool HangUpConnection(HRASCONN handle, DWORD& error);
 // went away meanwhile: the calling operation must end at once.
 bool HangUpWithRetry(HRASCONN handle);
 
-// Polls the handle every 50 ms until the service no longer knows it, for at most 3 s, and goes
-// on polling when the Main window goes meanwhile: the program must not end before the link has
-// closed. False when the window went away.
-bool WaitUntilClosed(HRASCONN handle);
-
 // Called when the Main window has gone while an operation had `handle` in hand: ends that link
 // with one request and waits until it has closed.
 void EndLinkAtQuit(HRASCONN handle);
