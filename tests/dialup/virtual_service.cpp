@@ -96,16 +96,11 @@ void SignalDisconnection() {
         SetEvent(event);
 }
 
-// The real event, so that one the monitor made to stay set would keep ending its waits.
-bool Signalled(HANDLE event) {
-    return event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
-}
-
 // Runs the script up to `milliseconds` from now; true, at once, when `event` is set meanwhile.
 bool Pass(DWORD milliseconds, HANDLE event) {
     const std::uint64_t until = gWorld.now + milliseconds;
     for (;;) {
-        if (Signalled(event))
+        if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0)
             return true;
         auto next = std::ranges::min_element(gWorld.script, {}, &Scheduled::at);
         if (next == gWorld.script.end() || next->at > until)
@@ -162,7 +157,7 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
     MultiByteToWideChar(936, 0, params->szEntryName, -1, wide, RTL_NUMBER_OF(wide));
     const std::u16string entryName(reinterpret_cast<const char16_t*>(wide));
     for (const Link& link : gWorld.links)
-        if (link.entryName == entryName && link.error == 0) {
+        if (link.entryName == entryName && Listed(link)) {
             *handle = reinterpret_cast<HRASCONN>(link.handle);
             return 0;
         }
