@@ -89,7 +89,7 @@ void* BindRow(const BindingRow& row, HMODULE& module, const ModuleLoader& loader
         else
             loader.release(loaded);
     }
-    if (!address)
+    if (!address && !row.mayBeAbsent)
         FatalRuntimeError(0, MissingExportMessage(row));
     return address;
 }

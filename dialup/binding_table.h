@@ -11,11 +11,13 @@ namespace binding {
 struct BindingRow {
     const char* library;   // empty: try the fallback libraries in order
     const char* function;  // "#n" would name ordinal n
+    // The program does without it: binding answers null instead of the fatal error.
+    bool mayBeAbsent = false;
 };
 
-// Rows 0 to 29 are the original table; RasSetCredentialsA and RasGetProjectionInfoA were
-// appended so that no row moves.
-inline constexpr std::size_t kRowCount = 32;
+// Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA,
+// RasConnectionNotificationA and WaitForSingleObject were appended so that no row moves.
+inline constexpr std::size_t kRowCount = 34;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -50,6 +52,8 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},
     {"rasapi32.dll", "RasGetProjectionInfoA"},
+    {"rasapi32.dll", "RasConnectionNotificationA", true},
+    {"Kernel32.dll", "WaitForSingleObject"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {
@@ -70,10 +74,11 @@ extern const ModuleLoader kSystemLoader;
 using LoadLibraryExFunction = HMODULE(WINAPI*)(LPCSTR file, HANDLE reserved, DWORD flags);
 HMODULE LoadSystemLibrary(const char* library, LoadLibraryExFunction loadLibraryEx = LoadLibraryExA);
 
-// The address of row `index`, bound on first use. Does not return when binding fails.
+// The address of row `index`, bound on first use. Does not return when binding fails, except
+// for a row that may be absent, which answers null.
 void* BindSystemFunction(std::size_t index);
 
-// Binds one row that is not part of the table; the same procedure and the same fatal error.
+// Binds one row that is not part of the table; the same procedure and the same failure.
 void* BindRow(const BindingRow& row, HMODULE& module, const ModuleLoader& loader = kSystemLoader);
 
 // The module that row `index` was bound from, or null while unbound.

@@ -30,6 +30,12 @@ inline constexpr RASCONNSTATE RASCS_Disconnected = 0x2001;
 // The message number that notifications of a dial carry.
 inline constexpr UINT WM_RASDIALEVENT = 0xCCCD;
 
+// The events RasConnectionNotification signals an event object for.
+inline constexpr DWORD RASCN_Connection = 0x1;
+inline constexpr DWORD RASCN_Disconnection = 0x2;
+inline constexpr DWORD RASCN_BandwidthAdded = 0x4;
+inline constexpr DWORD RASCN_BandwidthRemoved = 0x8;
+
 // The notifier type 0 callback of RasDialA.
 using RasDialFunc = void(WINAPI*)(UINT message, RASCONNSTATE state, DWORD error);
 

@@ -12,11 +12,19 @@ namespace sys {
 
 template <std::size_t Row, typename Result, typename... Args>
 struct BoundFunction {
-    static_assert(Row < binding::kRowCount);
+    static_assert(Row < binding::kRowCount && !binding::kBindingRows[Row].mayBeAbsent);
     using Pointer = Result(WINAPI*)(Args...);
     Result operator()(Args... args) const {
         return reinterpret_cast<Pointer>(binding::BindSystemFunction(Row))(args...);
     }
+};
+
+// A row the program does without: Bound() is null where the system lacks the function.
+template <std::size_t Row, typename Result, typename... Args>
+struct OptionalFunction {
+    static_assert(Row < binding::kRowCount && binding::kBindingRows[Row].mayBeAbsent);
+    using Pointer = Result(WINAPI*)(Args...);
+    Pointer Bound() const { return reinterpret_cast<Pointer>(binding::BindSystemFunction(Row)); }
 };
 
 inline constexpr BoundFunction<0, void, DWORD> Sleep{};
@@ -44,5 +52,7 @@ inline constexpr BoundFunction<28, DWORD, LPCSTR, LPCSTR> RasValidateEntryNameA{
 inline constexpr BoundFunction<29, DWORD, LPCSTR, LPCSTR, RASENTRYA*, DWORD, BYTE*, DWORD> RasSetEntryPropertiesA{};
 inline constexpr BoundFunction<30, DWORD, LPCSTR, LPCSTR, RASCREDENTIALSA*, BOOL> RasSetCredentialsA{};
 inline constexpr BoundFunction<31, DWORD, HRASCONN, DWORD, void*, DWORD*> RasGetProjectionInfoA{};
+inline constexpr OptionalFunction<32, DWORD, HRASCONN, HANDLE, DWORD> RasConnectionNotificationA{};
+inline constexpr BoundFunction<33, DWORD, HANDLE, DWORD> WaitForSingleObject{};
 
 }  // namespace sys

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "rasapi32/detached.h"
 #include "rasapi32/rasapi32.h"
 #include "rasapi32/record_array.h"
 #include "world/shared_world.h"
@@ -62,6 +63,16 @@ RASCONNSTATUSA StatusOf(const Connection& connection, DWORD size) {
     return status;
 }
 
+// Closing connections go when the world is next looked at; this look comes when the delay ends,
+// so that their end is signalled on time even while nobody else looks.
+void CloseOnTime(ULONGLONG closesAt) {
+    StartDetached([closesAt] {
+        const ULONGLONG now = GetTickCount64();
+        if (closesAt > now) Sleep(static_cast<DWORD>(closesAt - now));
+        WorldLock closed;
+    });
+}
+
 }  // namespace
 }  // namespace rassim
 
@@ -86,6 +97,9 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN connection) {
     if (found->link == Link::Closing) return ERROR_SUCCESS;  // hung up already, still closing
     if (const auto fault = TakeRepeatedFault(world->hangUp)) return *fault;
     HangUp(*world, *found, GetTickCount64());
+    if (const Connection* closing = FindConnection(*world, connection); closing && closing->link == Link::Closing) {
+        CloseOnTime(closing->closesAt);
+    }
     return ERROR_SUCCESS;
 }
 

@@ -4,10 +4,10 @@
 
 #include <cstring>
 #include <iterator>
-#include <memory>
 #include <span>
 #include <string>
 
+#include "rasapi32/detached.h"
 #include "rasapi32/rasapi32.h"
 #include "world/shared_world.h"
 #include "world/text.h"
@@ -54,7 +54,10 @@ Found Enter(HRASCONN handle, RASCONNSTATE state, DWORD error) {
     if (connection->link != Link::Dialing) return Found{connection->link, connection->error};
     connection->state = state;
     connection->error = error;
-    if (error != 0) connection->link = Link::Failed;
+    if (error != 0) {
+        connection->link = Link::Failed;
+        SignalDisconnection(*world, *connection);
+    }
     return Found{Link::Dialing, error};
 }
 
@@ -122,37 +125,6 @@ DWORD RunDial(const DialPlan& plan) {
     if (found.link != Link::Connected) return EndedFromOutside(plan, found);
     Notify(plan, RASCS_Connected, 0);
     return 0;
-}
-
-struct DialJob {
-    DialPlan plan;
-    HMODULE module;  // a reference that keeps this DLL loaded while the dial runs
-};
-
-DWORD WINAPI DialThread(void* parameter) {
-    HMODULE module;
-    {
-        std::unique_ptr<DialJob> job(static_cast<DialJob*>(parameter));
-        module = job->module;
-        RunDial(job->plan);
-    }
-    FreeLibraryAndExitThread(module, 0);
-}
-
-bool StartDialThread(const DialPlan& plan) {
-    HMODULE module;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&DialThread), &module)) {
-        return false;
-    }
-    auto job = std::make_unique<DialJob>(DialJob{plan, module});
-    HANDLE thread = CreateThread(nullptr, 0, DialThread, job.get(), 0, nullptr);
-    if (!thread) {
-        FreeLibrary(module);
-        return false;
-    }
-    job.release();
-    CloseHandle(thread);
-    return true;
 }
 
 std::string PasswordFor(const RASDIALPARAMSA& params, const Entry& entry) {
@@ -228,7 +200,7 @@ extern "C" DWORD WINAPI RasDialA(void*, LPCSTR phonebook, RASDIALPARAMSA* dialPa
     const auto dialFunc = reinterpret_cast<RasDialFunc>(notifier);
     if (const DWORD refused = PlanDial(*dialParams, dialFunc, *connection, plan)) return refused;
     if (!dialFunc) return RunDial(plan);
-    if (StartDialThread(plan)) return 0;
+    if (StartDetached([plan] { RunDial(plan); })) return 0;
     // The handle stays written and, as after any failed dial, must be hung up.
     Enter(plan.handle, RASCS_OpenPort, ERROR_NOT_ENOUGH_MEMORY);
     return ERROR_NOT_ENOUGH_MEMORY;

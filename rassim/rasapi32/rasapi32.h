@@ -24,4 +24,5 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, RASENTRY
                                     BYTE* deviceInfo, DWORD* deviceInfoSize);
 DWORD WINAPI RasDeleteEntryA(LPCSTR phonebook, LPCSTR entryName);
 DWORD WINAPI RasGetProjectionInfoA(HRASCONN connection, DWORD projection, void* record, DWORD* recordSize);
+DWORD WINAPI RasConnectionNotificationA(HRASCONN connection, HANDLE event, DWORD events);
 }

@@ -146,7 +146,7 @@ bool DropWhere(World& world, DWORD error, Matches matches) {
     for (DWORD i = 0; i < world.connectionCount; ++i) {
         Connection& connection = world.connections[i];
         if (IsLive(connection) && matches(connection)) {
-            DropLink(connection, error);
+            DropLink(world, connection, error);
             dropped = true;
         }
     }
@@ -236,6 +236,10 @@ int EnumFail(const Arguments& arguments) {
     return ArmRepeatedFault(arguments, &World::enumeration);
 }
 
+int NotifyFail(const Arguments& arguments) {
+    return ArmRepeatedFault(arguments, &World::notification);
+}
+
 int AdapterNames(const Arguments& arguments) {
     const std::string& naming = arguments.words[0];
     if (naming != "guid" && naming != "other") return BadValue("adapter naming", naming);
@@ -261,6 +265,7 @@ constexpr Command kCommands[] = {
     {"hangup fail", "COUNT CODE", "", 2, 2, HangUpFail},
     {"hangup delay", "MS", "", 1, 1, HangUpDelay},
     {"enum fail", "COUNT CODE", "", 2, 2, EnumFail},
+    {"notify fail", "COUNT CODE", "", 2, 2, NotifyFail},
     {"adapter names", "guid|other", "", 1, 1, AdapterNames},
 };
 

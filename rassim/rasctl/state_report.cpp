@@ -62,6 +62,9 @@ void PrintFaults(const World& world, std::FILE* out) {
     if (world.enumeration.remaining) {
         std::fprintf(out, "enum-fail count=%lu code=%lu\n", world.enumeration.remaining, world.enumeration.code);
     }
+    if (world.notification.remaining) {
+        std::fprintf(out, "notify-fail count=%lu code=%lu\n", world.notification.remaining, world.notification.code);
+    }
     if (world.adaptersNamedOtherwise) std::fprintf(out, "adapter-names other\n");
 }
 

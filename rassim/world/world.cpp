@@ -37,10 +37,15 @@ void ResetWorld(World& world) {
     const DWORD magic = world.magic;
     const DWORD layoutSize = world.layoutSize;
     const DWORD nextHandle = world.nextHandle;
+    const DWORD notificationCount = world.notificationCount;
+    Notification notifications[kMaxNotifications];
+    std::copy(world.notifications, world.notifications + kMaxNotifications, notifications);
     std::memset(&world, 0, sizeof(world));
     world.magic = magic;
     world.layoutSize = layoutSize;
     world.nextHandle = std::max(nextHandle, kFirstHandle);
+    world.notificationCount = notificationCount;
+    std::copy(notifications, notifications + kMaxNotifications, world.notifications);
     world.hangUpDelayMs = kDefaultHangUpDelayMs;
 }
 
@@ -123,16 +128,18 @@ void BringUp(Connection& connection, const std::string& address) {
     CopyText(connection.address, address.c_str());
 }
 
-void DropLink(Connection& connection, DWORD error) {
+void DropLink(World& world, Connection& connection, DWORD error) {
     connection.state = RASCS_Disconnected;
     connection.error = error;
     connection.link = Link::Dropped;
     connection.address[0] = '\0';
+    SignalDisconnection(world, connection);
 }
 
 void HangUp(World& world, Connection& connection, ULONGLONG now) {
     if (--connection.references > 0) return;
     if (world.hangUpDelayMs == 0) {
+        if (IsListed(connection)) SignalDisconnection(world, connection);
         RemoveConnection(world, connection);
         return;
     }
@@ -147,7 +154,9 @@ void HangUp(World& world, Connection& connection, ULONGLONG now) {
 void RemoveClosedConnections(World& world, ULONGLONG now) {
     for (DWORD i = world.connectionCount; i-- > 0;) {
         Connection& connection = world.connections[i];
-        if (connection.link == Link::Closing && connection.closesAt <= now) RemoveConnection(world, connection);
+        if (connection.link != Link::Closing || connection.closesAt > now) continue;
+        if (connection.listedWhileClosing) SignalDisconnection(world, connection);
+        RemoveConnection(world, connection);
     }
 }
 

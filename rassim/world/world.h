@@ -105,6 +105,17 @@ struct RepeatedFault {
     DWORD code;
 };
 
+// An event object that RasConnectionNotificationA registered: a copy of the caller's handle,
+// made in the caller's process, which signals it from whichever process ends a connection.
+struct Notification {
+    DWORD processId;
+    ULONGLONG processCreated;  // FILETIME of the process's start, so that a reused id is not taken for it
+    ULONGLONG event;           // the copy's handle value in that process
+    DWORD connection;          // the handle it watches; 0 for every connection
+    DWORD events;              // RASCN_ bits
+};
+inline constexpr DWORD kMaxNotifications = 64;
+
 struct World {
     DWORD magic;
     DWORD layoutSize;
@@ -121,6 +132,9 @@ struct World {
     RepeatedFault enumeration;
     BOOL adaptersNamedOtherwise;  // PPP adapters are not named after their entry GUID
     DWORD hangUpDelayMs;
+    RepeatedFault notification;
+    DWORD notificationCount;  // survives reset with its registrations, as the processes do
+    Notification notifications[kMaxNotifications];
 };
 
 inline constexpr DWORD kFirstHandle = 0x1000;
@@ -128,7 +142,8 @@ inline constexpr DWORD kFirstHandle = 0x1000;
 // A null path or the path of the default phonebook.
 bool IsDefaultPhonebook(const char* path);
 
-// Empties the world except for the handle counter; the hang-up delay is the default again.
+// Empties the world except for the handle counter and the registered notifications; the hang-up
+// delay is the default again.
 void ResetWorld(World& world);
 
 // Entries, in the order they were created.
@@ -152,12 +167,20 @@ HRASCONN HandleOf(const Connection& connection);
 // Marks the connection Connected with `address`.
 void BringUp(Connection& connection, const std::string& address);
 // Ends a Dialing or Connected connection with `error`; its handle stays valid until hung up.
-void DropLink(Connection& connection, DWORD error);
+void DropLink(World& world, Connection& connection, DWORD error);
 // Releases one dial's hold on the connection at tick count `now`. The last one ends it: at once
 // with no hang-up delay, else it is Closing.
 void HangUp(World& world, Connection& connection, ULONGLONG now);
 // Removes the Closing connections whose time is up at tick count `now`.
 void RemoveClosedConnections(World& world, ULONGLONG now);
+
+// Registers `event` of the calling process for `events` of one connection (0: of every one).
+// ERROR_SUCCESS, ERROR_INVALID_HANDLE for a handle that is no event of the caller's, or
+// ERROR_NOT_ENOUGH_MEMORY when the table is full even without the ended processes' registrations.
+DWORD RegisterNotification(World& world, HANDLE event, DWORD connection, DWORD events);
+// A connection has left the list of active ones (dropped, failed, or closed after a hang-up):
+// sets every event registered for its disconnection, as the service does.
+void SignalDisconnection(World& world, const Connection& connection);
 
 // With no account configured, the ISP accepts everybody.
 bool AcceptsAccount(const World& world, const char* userName, const char* password);

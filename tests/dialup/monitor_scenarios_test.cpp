@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,14 +45,15 @@ struct Scenario {
     std::vector<std::string> log;               // messages, without their time
     std::vector<std::string> journal;
     bool onlineAtEnd;
+    std::optional<int> enumerations = {};  // the set-up's address lookup included
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) {
     *out << scenario.name;
 }
 
-vs::Scheduled Drop(std::uint64_t at) {
-    return {at, [] { vs::Drop(kLink); }};
+vs::Scheduled Drop(std::uint64_t at, const char16_t* name = kLink) {
+    return {at, [name] { vs::Drop(name); }};
 }
 // The log as it stood when the user quit; nothing may be added after that.
 std::vector<std::string> gLogAtQuit;
@@ -81,9 +83,16 @@ const Scenario kScenarios[] = {
     {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kLink}, {Quit(30500)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, true},
     // The dropped link's handle is hung up once the redial has ended.
-    {"DropWithNeverDropRedialsInTheNextCycle", {}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
+    {"DropWithNeverDropIsRedialledAtOnce", {}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
+     {"0 adapters", "2500 dial", "2800 adapters", "2800 hangup 0x10"}, true},
+    {"RefusedRegistrationRedialsADropInTheNextCycle", {}, {.notificationRefusal = 5}, {kLink},
+     {Drop(2500), Quit(6000)}, {"当前IP：10.0.0.1", "开始拨号", "拨号成功，当前IP：10.0.0.2"},
      {"0 adapters", "3000 dial", "3300 adapters", "3300 hangup 0x10"}, true},
+    {"AnotherLinksEndCostsOneEnumerationAndNoDial", {}, kDefault, {kLink, u"Other"},
+     {Drop(2500, u"Other"), Quit(2900)}, {"当前IP：10.0.0.1"}, {"0 adapters"}, true, 5},
+    {"QuitThenADropDuringTheWaitEndsTheThreadWithoutADial", {}, kDefault, {kLink}, {Quit(2500), Drop(2500)},
+     {"当前IP：10.0.0.1"}, {"0 adapters"}, true, 4},
     {"DropWithoutNeverDropOnlyGoesOffline", {.neverDrop = false}, kDefault, {kLink}, {Drop(2500), Quit(6000)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, false},
     {"NotConnectedAtStartDialsInTheFirstCycle", {}, kDefault, {}, {Quit(1500)},
@@ -106,7 +115,7 @@ const Scenario kScenarios[] = {
      false},
     {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kLink}, {Drop(2500), Quit(14000)},
      {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "开始拨号"},
-     {"0 adapters", "3000 dial", "13000 hangup 0x20", "13000 hangup 0x10", "13000 dial", "14000 hangup 0x30"},
+     {"0 adapters", "2500 dial", "12500 hangup 0x20", "12500 hangup 0x10", "12500 dial", "14000 hangup 0x30"},
      false},
     {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kLink, u"Other", kLink},
      {HangUpByHand(2500), Drop(3500), Quit(6000)},
@@ -180,6 +189,7 @@ TEST_P(MonitorScenarioTest, Runs) {
     EXPECT_EQ(vs::Journal(), scenario.journal);
     EXPECT_EQ(vs::CallsAfterQuit(), 0);
     EXPECT_EQ(OnlineFlag.load(), scenario.onlineAtEnd ? 1 : 0);
+    EXPECT_EQ(vs::Enumerations(), scenario.enumerations.value_or(vs::Enumerations()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, MonitorScenarioTest, testing::ValuesIn(kScenarios),

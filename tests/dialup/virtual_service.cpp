@@ -13,7 +13,7 @@ namespace virtual_service {
 namespace {
 
 constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow = 5, kEnumRow = 6,
-                      kAdaptersRow = 8, kHangUpRow = 12;
+                      kAdaptersRow = 8, kHangUpRow = 12, kNotificationRow = 32, kWaitRow = 33;
 constexpr DWORD kRefusedHangUp = 5;
 constexpr DWORD kNoConnection = 668;
 constexpr DWORD kAuthenticationFailure = 691;
@@ -44,16 +44,12 @@ struct World {
     std::vector<std::pair<std::uint64_t, std::string>> journal;
     std::optional<std::uint64_t> quitAt;
     int callsAfterQuit = 0;
+    int enumerations = 0;
+    std::vector<HANDLE> notified;  // the registered events, set when a listed link ends
 };
 
 World gWorld;
 
-// After the quit, only ending a link may call the service.
-void Called(bool endsLink = false) {
-    std::erase_if(gWorld.links, [](const Link& link) { return link.closesAt && *link.closesAt <= gWorld.now; });
-    if (gWorld.quitAt && !endsLink)
-        ++gWorld.callsAfterQuit;
-}
 
 void Note(const std::string& what) {
     gWorld.journal.emplace_back(gWorld.now, what);
@@ -93,10 +89,32 @@ Link& AddLink(const std::u16string& entryName, std::uint64_t connectedAt, DWORD 
     return gWorld.links.back();
 }
 
-void WINAPI VirtualSleep(DWORD milliseconds) {
-    Called();
+void SignalDisconnection() {
+    for (HANDLE event : gWorld.notified)
+        SetEvent(event);
+}
+
+bool Closed(const Link& link) {
+    return link.closesAt && *link.closesAt <= gWorld.now;
+}
+
+// A hung-up link that has closed leaves the list, which the registered events hear of. After
+// the quit, only ending a link may call the service.
+void Called(bool endsLink = false) {
+    const bool listedLinkEnded = std::ranges::any_of(gWorld.links, [](const Link& link) { return Closed(link) && Listed(link); });
+    std::erase_if(gWorld.links, Closed);
+    if (listedLinkEnded)
+        SignalDisconnection();
+    if (gWorld.quitAt && !endsLink)
+        ++gWorld.callsAfterQuit;
+}
+
+// Runs the script up to `milliseconds` from now; true, at once, when `event` is set meanwhile.
+bool Pass(DWORD milliseconds, HANDLE event) {
     const std::uint64_t until = gWorld.now + milliseconds;
     for (;;) {
+        if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0)
+            return true;
         auto next = std::ranges::min_element(gWorld.script, {}, &Scheduled::at);
         if (next == gWorld.script.end() || next->at > until)
             break;
@@ -106,6 +124,27 @@ void WINAPI VirtualSleep(DWORD milliseconds) {
         action();
     }
     gWorld.now = until;
+    return false;
+}
+
+void WINAPI VirtualSleep(DWORD milliseconds) {
+    Called();
+    Pass(milliseconds, nullptr);
+}
+
+DWORD WINAPI VirtualWait(HANDLE event, DWORD milliseconds) {
+    Called();
+    return Pass(milliseconds, event) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
+DWORD WINAPI VirtualNotification(HRASCONN connection, HANDLE event, DWORD events) {
+    Called();
+    if (gWorld.behaviour.notificationRefusal != 0)
+        return gWorld.behaviour.notificationRefusal;
+    if (connection != INVALID_HANDLE_VALUE || events != RASCN_Disconnection)
+        return ERROR_INVALID_PARAMETER;
+    gWorld.notified.push_back(event);
+    return 0;
 }
 
 void WINAPI VirtualLocalTime(SYSTEMTIME* time) {
@@ -170,6 +209,7 @@ DWORD WINAPI VirtualHangUp(HRASCONN handle) {
 
 DWORD WINAPI VirtualEnum(RASCONNW* records, DWORD* bytes, DWORD* count) {
     Called();
+    ++gWorld.enumerations;
     if (records->dwSize != sizeof(RASCONNW))
         return kInvalidSize;
     DWORD listed = 0;
@@ -218,6 +258,8 @@ struct Rows {
     RowSubstitute<decltype(VirtualEnum)> enumerate{kEnumRow, VirtualEnum};
     RowSubstitute<decltype(VirtualAdapters)> adapters{kAdaptersRow, VirtualAdapters};
     RowSubstitute<decltype(VirtualHangUp)> hangUp{kHangUpRow, VirtualHangUp};
+    RowSubstitute<decltype(VirtualNotification)> notification{kNotificationRow, VirtualNotification};
+    RowSubstitute<decltype(VirtualWait)> wait{kWaitRow, VirtualWait};
 };
 
 std::unique_ptr<Rows> gRows;
@@ -254,8 +296,14 @@ void Connect(const std::u16string& entryName) {
 void Drop(const std::u16string& entryName) {
     // As with the real service, the handle stays valid, reporting the drop, until it is hung up.
     for (Link& link : gWorld.links)
-        if (link.entryName == entryName && link.error == 0)
+        if (link.entryName == entryName && link.error == 0) {
             link.error = kDisconnection;
+            SignalDisconnection();
+        }
+}
+
+int Enumerations() {
+    return gWorld.enumerations;
 }
 
 void ShiftWallClock(std::int64_t milliseconds) {

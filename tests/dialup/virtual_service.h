@@ -25,6 +25,7 @@ struct Behaviour {
     std::uint64_t hangUpRefusedUntil = 0;  // hang-ups return 5 before this moment
     bool hangUpAnswers668 = false;       // a hang-up ends the link but answers 668
     DWORD hangUpCloseMs = 0;             // a hung-up link closes this long: listed, handle valid
+    DWORD notificationRefusal = 0;       // RasConnectionNotificationA answers this code
 };
 
 // One journal line per dial, hang-up and adapter query ("301000 hangup 0x10"); repeated
@@ -35,6 +36,7 @@ std::uint64_t Now();
 // Steps for the scripts, run on the thread that sleeps.
 void Connect(const std::u16string& entryName);  // a link comes up from elsewhere
 void Drop(const std::u16string& entryName);     // every link of the entry drops
+int Enumerations();
 void ShiftWallClock(std::int64_t milliseconds);
 // Marks the moment after which nothing may call the service or sleep any more.
 void MarkQuit();

@@ -162,6 +162,42 @@ TEST_F(SimConnections, DroppedLinkLeavesListAndAdaptersButItsHandleReportsTheDro
     EXPECT_TRUE(WaitUntilClosed(handle));
 }
 
+// Set by the process or thread that ends a connection: rasctl's drop, the hang-up's close after
+// its delay, a dial's failure. A dropped link's hang-up ends nothing more.
+TEST_F(SimConnections, RegisteredEventsAreSetWhenAConnectionEndsWhoeverEndsIt) {
+    RasctlOk("entry add ADSL");
+    RasctlOk("account add user secret");
+    RasctlOk("hangup delay 1000");
+    const HRASCONN link = UpFromControl(kEntry);
+    const HRASCONN adsl = UpFromControl("ADSL");
+    const HANDLE any = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    const HANDLE ofAdsl = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    const HRASCONN everyOne = static_cast<HRASCONN>(INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Ras().RasConnectionNotificationA(everyOne, nullptr, RASCN_Disconnection), 87u);
+    EXPECT_EQ(Ras().RasConnectionNotificationA(reinterpret_cast<HRASCONN>(0x7777), any, RASCN_Disconnection), 6u);
+    ASSERT_EQ(Ras().RasConnectionNotificationA(everyOne, any, RASCN_Disconnection), 0u);
+    ASSERT_EQ(Ras().RasConnectionNotificationA(adsl, ofAdsl, RASCN_Disconnection), 0u);
+
+    RasctlOk(std::string("drop ") + kEntry);
+    EXPECT_EQ(WaitForSingleObject(any, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(ofAdsl, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    ASSERT_EQ(Ras().RasHangUpA(adsl), 0u);
+    EXPECT_EQ(WaitForSingleObject(ofAdsl, 300), static_cast<DWORD>(WAIT_TIMEOUT)) << "still closing";
+    EXPECT_EQ(WaitForSingleObject(ofAdsl, 3000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(any, 0), WAIT_OBJECT_0);
+    ASSERT_EQ(Ras().RasHangUpA(link), 0u);
+    EXPECT_EQ(WaitForSingleObject(any, 1500), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    HRASCONN failed = nullptr;
+    ASSERT_EQ(Dial("ADSL", "user", "wrong", failed), 0u);
+    EXPECT_EQ(WaitForSingleObject(any, 3000), WAIT_OBJECT_0);
+    RasctlOk("notify fail 1 5");
+    EXPECT_EQ(Ras().RasConnectionNotificationA(everyOne, any, RASCN_Disconnection), 5u);
+    EXPECT_EQ(Ras().RasHangUpA(failed), 0u);
+    CloseHandle(any);
+    CloseHandle(ofAdsl);
+}
+
 TEST_F(SimConnections, ScriptedHangUpFailuresLeaveTheConnectionUp) {
     const HRASCONN handle = UpFromControl(kEntry);
     RasctlOk("hangup fail 2 668");

@@ -40,6 +40,7 @@ RasApi LoadRasApi() {
     Bind(api.module, "RasSetEntryPropertiesA", api.RasSetEntryPropertiesA);
     Bind(api.module, "RasGetEntryPropertiesA", api.RasGetEntryPropertiesA);
     Bind(api.module, "RasDeleteEntryA", api.RasDeleteEntryA);
+    Bind(api.module, "RasConnectionNotificationA", api.RasConnectionNotificationA);
     return api;
 }
 

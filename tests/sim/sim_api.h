@@ -24,6 +24,7 @@ struct RasApi {
     decltype(&::RasSetEntryPropertiesA) RasSetEntryPropertiesA;
     decltype(&::RasGetEntryPropertiesA) RasGetEntryPropertiesA;
     decltype(&::RasDeleteEntryA) RasDeleteEntryA;
+    decltype(&::RasConnectionNotificationA) RasConnectionNotificationA;
 };
 
 struct IpHelperApi {

@@ -33,10 +33,12 @@ HWND WaitForBox(const PROCESS_INFORMATION& process) {
     return nullptr;
 }
 
-Outcome RunProbe(const std::string& library, const std::string& function) {
+Outcome RunProbe(const std::string& library, const std::string& function, bool mayBeAbsent) {
     std::string command;
     for (const std::string& argument : {ProbePath(), library, function})
         command.append("\"").append(argument).append("\" ");
+    if (mayBeAbsent)
+        command.append("may-be-absent");
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     Outcome outcome;
@@ -64,6 +66,7 @@ struct ProbeCase {
     const char* function;
     const char* boxText;
     DWORD exitCode;
+    bool mayBeAbsent = false;
 };
 
 void PrintTo(const ProbeCase& probe, std::ostream* out) {
@@ -74,7 +77,7 @@ class FatalProbe : public testing::TestWithParam<ProbeCase> {};
 
 TEST_P(FatalProbe, ShowsTheBoxAndEndsTheProcessOnlyWhenARowCannotBeBound) {
     const ProbeCase& probe = GetParam();
-    Outcome outcome = RunProbe(probe.library, probe.function);
+    Outcome outcome = RunProbe(probe.library, probe.function, probe.mayBeAbsent);
     EXPECT_EQ(outcome.boxText, probe.boxText);
     EXPECT_EQ(outcome.exitCode, probe.exitCode);
 }
@@ -90,5 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                   0xFFFFFFFF},
         ProbeCase{"FunctionInNoFallbackLibrary", "", "NoSuchExport",
                   "运行时出错!\r\n\r\n错误信息：无法找到指定DLL库文件中的输出命令“NoSuchExport”\r\n", 0xFFFFFFFF},
-        ProbeCase{"BindableRow", "kernel32", "Sleep", "", 0}),
+        ProbeCase{"BindableRow", "kernel32", "Sleep", "", 0},
+        ProbeCase{"AbsentRowThatMayBeAbsentIsNoError", "rasapi32.dll", "RasNoSuchNotificationA", "", 3, true}),
     [](const testing::TestParamInfo<ProbeCase>& info) { return std::string(info.param.name); });
