@@ -1,11 +1,13 @@
 #include <windows.h>
 
 #include "core/settings.h"
+#include "core/startup.h"
 #include "ui/gui.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Relative file names land beside the program.
     SetCurrentDirectoryA(ProgramDirectory().c_str());
+    StartInstanceScan();
     gui::Open(ui::WindowKind::Main);
     const int exitCode = gui::RunMessageLoop();
     // Detached workers may still run: ending the process stops them before any object they

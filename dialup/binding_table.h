@@ -13,9 +13,9 @@ struct BindingRow {
     const char* function;  // "#n" would name ordinal n
 };
 
-// Rows 0 to 29 are the original table; RasSetCredentialsA and RasGetProjectionInfoA were
-// appended so that no row moves.
-inline constexpr std::size_t kRowCount = 32;
+// Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA and
+// QueryFullProcessImageNameA were appended so that no row moves.
+inline constexpr std::size_t kRowCount = 33;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -50,6 +50,7 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},
     {"rasapi32.dll", "RasGetProjectionInfoA"},
+    {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

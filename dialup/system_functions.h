@@ -44,5 +44,6 @@ inline constexpr BoundFunction<28, DWORD, LPCSTR, LPCSTR> RasValidateEntryNameA{
 inline constexpr BoundFunction<29, DWORD, LPCSTR, LPCSTR, RASENTRYA*, DWORD, BYTE*, DWORD> RasSetEntryPropertiesA{};
 inline constexpr BoundFunction<30, DWORD, LPCSTR, LPCSTR, RASCREDENTIALSA*, BOOL> RasSetCredentialsA{};
 inline constexpr BoundFunction<31, DWORD, HRASCONN, DWORD, void*, DWORD*> RasGetProjectionInfoA{};
+inline constexpr BoundFunction<32, BOOL, HANDLE, DWORD, LPSTR, DWORD*> QueryFullProcessImageNameA{};
 
 }  // namespace sys

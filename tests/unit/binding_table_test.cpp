@@ -77,6 +77,7 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"Rasapi32.dll", "RasEnumEntriesA"},         {"rasapi32.dll", "RasDeleteEntryA"},
     {"rasapi32.dll", "RasValidateEntryNameA"},   {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},     {"rasapi32.dll", "RasGetProjectionInfoA"},
+    {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
 
 // LoadLibraryExA as Windows 7 without the search-flag update answers it: the flag is refused,
