@@ -16,6 +16,7 @@ namespace {
 constexpr int kRounds = 10;
 constexpr DWORD kTimeoutMs = 30000;
 constexpr int kIdleProcesses = 100;
+constexpr DWORD kIdleTimeoutMs = 5000;
 constexpr char kIdleReady[] = "PordexBenchIdleReady";
 
 double Seconds() {
@@ -101,20 +102,23 @@ bool TimeRounds(const char* label, std::span<char*> programs) {
     return true;
 }
 
-// kIdleProcesses copies of the helper, each up and idle, ended when the list goes; fewer when
-// one did not come up (that one is ended at once).
+// kIdleProcesses copies of the helper, each up and idle, ended when the list goes. Under Wine a
+// copy now and then never comes up: it is ended and another started, within a bounded number of
+// attempts.
 std::vector<IdleProcess> StartIdleProcesses(const std::string& helper) {
     std::vector<IdleProcess> idle;
     const OwnedHandle ready(CreateSemaphoreA(nullptr, 0, kIdleProcesses, kIdleReady));
-    for (int started = 0; ready && started < kIdleProcesses; ++started) {
+    for (int attempt = 1; ready && idle.size() < kIdleProcesses && attempt <= 2 * kIdleProcesses; ++attempt) {
         PROCESS_INFORMATION process = {};
-        if (!Launch(helper, process))
+        if (!Launch(helper, process)) {
+            std::fprintf(stderr, "idle process not started: error %lu\n", GetLastError());
             break;
+        }
         CloseHandle(process.hThread);
         idle.emplace_back(process.hProcess);
-        if (WaitForSingleObject(ready.get(), kTimeoutMs) != WAIT_OBJECT_0) {
+        if (WaitForSingleObject(ready.get(), kIdleTimeoutMs) != WAIT_OBJECT_0) {
+            std::fprintf(stderr, "an idle process did not come up; another is started\n");
             idle.pop_back();
-            break;
         }
     }
     return idle;
