@@ -6,6 +6,7 @@
 
 #include "dialup/record_text.h"
 #include "dialup/system_functions.h"
+#include "ui/com_support.h"
 
 namespace {
 
@@ -67,6 +68,16 @@ std::string TranslationName(const void* block) {
     return name;
 }
 
+// One file whatever the letter case of its path: the invariant upper case, as file names compare.
+std::wstring FoldedPath(const std::string& path) {
+    const std::wstring wide = WideText(path);
+    std::wstring folded(wide.size(), L'\0');
+    const int length = static_cast<int>(wide.size());
+    return LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), length, folded.data(), length) == length
+               ? folded
+               : wide;
+}
+
 }  // namespace
 
 std::vector<PROCESSENTRY32> ListProcesses() {
@@ -102,6 +113,22 @@ std::string GetProcessImagePath(DWORD processId) {
     return NormaliseImagePath(FirstModulePath(snapshot.get()), systemRoot ? systemRoot : "");
 }
 
+std::string QueryProcessImagePath(DWORD processId) {
+    const OwnedHandle process(sys::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return {};
+    char path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!sys::QueryFullProcessImageNameA(process.get(), 0, path, &length))
+        return {};
+    return TextOf(path, length);
+}
+
+std::string FindProcessImagePath(DWORD processId) {
+    std::string path = QueryProcessImagePath(processId);
+    return path.empty() ? GetProcessImagePath(processId) : path;
+}
+
 std::optional<std::string> ReadFileDescription(const std::string& path) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
@@ -117,6 +144,13 @@ std::optional<std::string> ReadFileDescription(const std::string& path) {
         return std::string();
     const auto* text = static_cast<const char*>(value);
     return TextOf(text, length);
+}
+
+const std::optional<std::string>& DescriptionCache::DescriptionOf(const std::string& path) {
+    const auto [known, added] = known_.try_emplace(FoldedPath(path));
+    if (added)
+        known->second = read_(path);
+    return known->second;
 }
 
 void EnableDebugPrivilege() {
@@ -135,13 +169,12 @@ void EnableDebugPrivilege() {
 }
 
 bool FindRunningInstance(DWORD ownProcessId) {
+    DescriptionCache descriptions;
     for (const PROCESSENTRY32& process : ListProcesses()) {
         if (process.th32ProcessID == ownProcessId)
             continue;
-        const std::string path = GetProcessImagePath(process.th32ProcessID);
-        if (path.empty())
-            continue;
-        if (const auto description = ReadFileDescription(path); description == kProductDescription)
+        const std::string path = FindProcessImagePath(process.th32ProcessID);
+        if (!path.empty() && descriptions.DescriptionOf(path) == kProductDescription)
             return true;
     }
     return false;

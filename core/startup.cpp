@@ -1,5 +1,6 @@
 #include "core/startup.h"
 
+#include <atomic>
 #include <vector>
 
 #include "core/activity_log.h"
@@ -7,6 +8,7 @@
 #include "core/main_window.h"
 #include "core/settings.h"
 #include "core/status_display.h"
+#include "core/worker.h"
 #include "dialup/monitor.h"
 #include "dialup/system_functions.h"
 #include "phonebook/entry_listing.h"
@@ -17,6 +19,26 @@
 namespace {
 
 using namespace ui::main_window;
+
+enum class Scan { NotStarted, Running, Found, NotFound };
+std::atomic<Scan> gScan{Scan::NotStarted};
+
+bool ScanProcesses() {
+    EnableDebugPrivilege();
+    return FindRunningInstance(sys::GetCurrentProcessId());
+}
+
+void ScanOnWorker() {
+    gScan = ScanProcesses() ? Scan::Found : Scan::NotFound;
+    gScan.notify_all();
+}
+
+// The started scan's answer once it has one; a scan here when none was started.
+bool RunningInstanceFound() {
+    gScan.wait(Scan::Running);
+    const Scan answer = gScan;
+    return answer == Scan::NotStarted ? ScanProcesses() : answer == Scan::Found;
+}
 
 // Put back on every start after the user deleted it; any file of that name is left alone.
 void RestoreDesktopShortcut() {
@@ -35,10 +57,15 @@ void ShowWhetherOnline() {
 
 }  // namespace
 
+void StartInstanceScan() {
+    gScan = Scan::Running;
+    if (!StartWorker<ScanOnWorker>())
+        gScan = Scan::NotStarted;
+}
+
 void RunStartup() {
     gui::SetWidth(ui::WindowKind::Main, kNarrowMainWidth);  // the log stays folded until asked for
-    EnableDebugPrivilege();
-    if (FindRunningInstance(sys::GetCurrentProcessId())) {
+    if (RunningInstanceFound()) {
         gui::ShowMessage(ui::WindowKind::Main, "已有一个程序在运行，请勿重复运行");
         gui::Close(ui::WindowKind::Main);
         return;

@@ -10,10 +10,13 @@ DWORD WINAPI Run(LPVOID) {
 }
 }  // namespace worker_detail
 
-// Runs `Routine` on a new thread with default security and stack size. Nobody waits for it and
-// a failure to create it goes unreported; the thread notices the program's end by itself.
+// Runs `Routine` on a new thread with default security and stack size. Nobody waits for it; the
+// operations ignore a failure to create it, and only a caller that waits for the routine's work
+// needs the answer. The thread notices the program's end by itself.
 template <void (*Routine)()>
-void StartWorker() {
-    if (const HANDLE thread = CreateThread(nullptr, 0, worker_detail::Run<Routine>, nullptr, 0, nullptr))
+bool StartWorker() {
+    const HANDLE thread = CreateThread(nullptr, 0, worker_detail::Run<Routine>, nullptr, 0, nullptr);
+    if (thread)
         CloseHandle(thread);
+    return thread != nullptr;
 }

@@ -16,8 +16,9 @@ struct BindingRow {
 };
 
 // Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA,
-// RasConnectionNotificationA and WaitForSingleObject were appended so that no row moves.
-inline constexpr std::size_t kRowCount = 34;
+// RasConnectionNotificationA, WaitForSingleObject and QueryFullProcessImageNameA were appended
+// so that no row moves.
+inline constexpr std::size_t kRowCount = 35;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -54,6 +55,7 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasGetProjectionInfoA"},
     {"rasapi32.dll", "RasConnectionNotificationA", true},
     {"Kernel32.dll", "WaitForSingleObject"},
+    {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

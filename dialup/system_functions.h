@@ -54,5 +54,6 @@ inline constexpr BoundFunction<30, DWORD, LPCSTR, LPCSTR, RASCREDENTIALSA*, BOOL
 inline constexpr BoundFunction<31, DWORD, HRASCONN, DWORD, void*, DWORD*> RasGetProjectionInfoA{};
 inline constexpr OptionalFunction<32, DWORD, HRASCONN, HANDLE, DWORD> RasConnectionNotificationA{};
 inline constexpr BoundFunction<33, DWORD, HANDLE, DWORD> WaitForSingleObject{};
+inline constexpr BoundFunction<34, BOOL, HANDLE, DWORD, LPSTR, DWORD*> QueryFullProcessImageNameA{};
 
 }  // namespace sys

@@ -79,6 +79,7 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"rasapi32.dll", "RasValidateEntryNameA"},   {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},     {"rasapi32.dll", "RasGetProjectionInfoA"},
     {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
+    {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
 
 // LoadLibraryExA as Windows 7 without the search-flag update answers it: the flag is refused,

@@ -25,6 +25,21 @@ struct LoadingProcess {
     }
 };
 
+// Answers with the path it was asked for, and remembers each read.
+struct ReadRecorder {
+    static inline std::vector<std::string> reads;
+    static std::optional<std::string> Read(const std::string& path) {
+        reads.push_back(path);
+        return path;
+    }
+};
+
+// QueryFullProcessImageNameA as a process answers that will not be asked.
+BOOL WINAPI RefuseImageName(HANDLE, DWORD, LPSTR, DWORD*) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
 struct PathCase {
     const char* path;
     const char* directory;
@@ -134,4 +149,26 @@ TEST(InstanceGuard, AModuleSnapshotRefusedWhileModulesLoadIsTakenAgainAFewTimes)
     EXPECT_EQ(GetProcessImagePath(GetCurrentProcessId()), ProgramPath());
     LoadingProcess::refusals = 1000;
     EXPECT_EQ(GetProcessImagePath(GetCurrentProcessId()), "");
+}
+
+TEST(InstanceGuard, EachExecutableIsReadOnceWhateverTheLetterCaseOfItsPath) {
+    // 乤 and 丄 differ only in a second byte that reads as "a" or "A".
+    DescriptionCache descriptions(ReadRecorder::Read);
+    ReadRecorder::reads.clear();
+    EXPECT_EQ(descriptions.DescriptionOf("C:\\Tools\\Pordex.exe"), "C:\\Tools\\Pordex.exe");
+    EXPECT_EQ(descriptions.DescriptionOf("c:\\TOOLS\\pordex.EXE"), "C:\\Tools\\Pordex.exe");
+    EXPECT_EQ(descriptions.DescriptionOf("C:\\乤\\x.exe"), "C:\\乤\\x.exe");
+    EXPECT_EQ(descriptions.DescriptionOf("C:\\丄\\x.exe"), "C:\\丄\\x.exe");
+    EXPECT_EQ(ReadRecorder::reads, (std::vector<std::string>{"C:\\Tools\\Pordex.exe", "C:\\乤\\x.exe", "C:\\丄\\x.exe"}));
+}
+
+TEST(InstanceGuard, AProcessWhoseImageNameIsRefusedIsFoundThroughItsModules) {
+    {
+        RowSubstitute<decltype(RefuseImageName)> refused(34, RefuseImageName);
+        EXPECT_EQ(QueryProcessImagePath(GetCurrentProcessId()), "");
+        EXPECT_EQ(FindProcessImagePath(GetCurrentProcessId()), ProgramPath());
+    }
+    RowSubstitute<decltype(LoadingProcess::Snapshot)> modulesRefused(22, LoadingProcess::Snapshot);
+    LoadingProcess::refusals = 1000;
+    EXPECT_EQ(FindProcessImagePath(GetCurrentProcessId()), ProgramPath());
 }
