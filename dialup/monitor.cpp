@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "probe/link_check.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
+#include "ui/handles.h"
 
 namespace {
 
@@ -70,10 +70,7 @@ public:
     }
 
 private:
-    struct Closer {
-        void operator()(HANDLE handle) const { CloseHandle(handle); }
-    };
-    std::unique_ptr<void, Closer> event_;
+    ui::UniqueHandle<HANDLE, CloseHandle> event_;
 };
 
 // The pause between a forced hang-up and the new dial. The number box keeps it small; a text

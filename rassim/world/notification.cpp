@@ -3,24 +3,11 @@
 // connection, in whichever process, duplicates that copy into its own and sets it.
 #include <algorithm>
 
+#include "world/handle.h"
 #include "world/world.h"
 
 namespace rassim {
 namespace {
-
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 ULONGLONG CreationTime(HANDLE process) {
     FILETIME created, exited, kernel, user;
@@ -40,7 +27,7 @@ HANDLE OpenRegistrant(const Notification& notification) {
 
 // False when the registering process has ended, so its registration can go.
 bool Signal(const Notification& notification) {
-    const OwnedHandle process(OpenRegistrant(notification));
+    const Handle process(OpenRegistrant(notification));
     if (!process.get()) return false;
     HANDLE event = nullptr;
     if (DuplicateHandle(process.get(), reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(notification.event)), GetCurrentProcess(), &event,
@@ -54,7 +41,7 @@ bool Signal(const Notification& notification) {
 void ForgetEndedProcesses(World& world) {
     Notification* end = world.notifications + world.notificationCount;
     Notification* kept = std::remove_if(world.notifications, end, [](const Notification& notification) {
-        return !OwnedHandle(OpenRegistrant(notification)).get();
+        return !Handle(OpenRegistrant(notification)).get();
     });
     world.notificationCount = static_cast<DWORD>(kept - world.notifications);
 }

@@ -4,24 +4,12 @@
 #include <cstring>
 #include <string>
 
+#include "world/handle.h"
+
 namespace rassim {
 namespace {
 
 constexpr DWORD kMagic = 0x4D495352;  // "RSIM"
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~Handle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 class View {
 public:
