@@ -15,6 +15,20 @@ TRIPLE=$TARGET-w64-mingw32
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
+# Where no 32-bit code runs, the lists of a foreign i386 architecture that the machine may carry
+# are not needed. A list caught mid-sync on the mirror gets two more tries; after that the lists
+# fetched are used, and the install that follows says whether they were enough.
+apt_update() {
+  local only_native=()
+  runs_32bit_code || only_native=(-o "APT::Architectures=$(dpkg --print-architecture)")
+  local attempt
+  for attempt in 1 2 3; do
+    as_root apt-get update -q "${only_native[@]}" && return
+    [ "$attempt" = 3 ] || sleep 15
+  done
+  echo "setup: some package lists could not be fetched; going on with those that were" >&2
+}
+
 missing() {
   [ "$(dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c 'install ok installed')" -ne $# ]
 }
@@ -24,7 +38,7 @@ install_packages() {
   if runs_32bit_code; then wanted+=("${PACKAGES_32BIT[@]}"); fi
   missing "${wanted[@]}" || return 0
   if runs_32bit_code; then as_root dpkg --add-architecture i386; fi
-  as_root apt-get update -q
+  apt_update
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${wanted[@]}"
 }
 
@@ -37,7 +51,7 @@ enable_sources() {
     grep -rqs '^deb-src .*bookworm main' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
     echo 'deb-src http://deb.debian.org/debian bookworm main' | as_root tee /etc/apt/sources.list.d/pordex-src.list >/dev/null
   fi
-  as_root apt-get update -q
+  apt_update
 }
 
 build_libpng() {
