@@ -20,24 +20,36 @@ namespace {
 
 using namespace ui::main_window;
 
-enum class Scan { NotStarted, Running, Found, NotFound };
-std::atomic<Scan> gScan{Scan::NotStarted};
+// Questions of start-up that a worker answers while the GUI thread builds the Main window.
+enum class Answer { Pending, Yes, No };
+std::atomic<bool> gAsked{false};
+std::atomic<Answer> gInstanceRunning{Answer::Pending};
+std::atomic<Answer> gAutoStartInstalled{Answer::Pending};
 
 bool ScanProcesses() {
     EnableDebugPrivilege();
     return FindRunningInstance(sys::GetCurrentProcessId());
 }
 
-void ScanOnWorker() {
-    gScan = ScanProcesses() ? Scan::Found : Scan::NotFound;
-    gScan.notify_all();
+void Give(std::atomic<Answer>& answer, bool yes) {
+    answer = yes ? Answer::Yes : Answer::No;
+    answer.notify_all();
 }
 
-// The started scan's answer once it has one; a scan here when none was started.
-bool RunningInstanceFound() {
-    gScan.wait(Scan::Running);
-    const Scan answer = gScan;
-    return answer == Scan::NotStarted ? ScanProcesses() : answer == Scan::Found;
+// The guard answers first: nothing of the later steps runs before it has.
+void AnswerOnWorker() {
+    const bool running = ScanProcesses();
+    Give(gInstanceRunning, running);
+    if (!running)
+        Give(gAutoStartInstalled, AutoStartInstalled());
+}
+
+// The worker's answer once it has one; asked here when no worker was started.
+bool Await(std::atomic<Answer>& answer, bool (*ask)()) {
+    if (!gAsked)
+        return ask();
+    answer.wait(Answer::Pending);
+    return answer == Answer::Yes;
 }
 
 // Put back on every start after the user deleted it; any file of that name is left alone.
@@ -58,19 +70,17 @@ void ShowWhetherOnline() {
 }  // namespace
 
 void StartInstanceScan() {
-    gScan = Scan::Running;
-    if (!StartWorker<ScanOnWorker>())
-        gScan = Scan::NotStarted;
+    gAsked = StartWorker<AnswerOnWorker>();
 }
 
 void RunStartup() {
     gui::SetWidth(ui::WindowKind::Main, kNarrowMainWidth);  // the log stays folded until asked for
-    if (RunningInstanceFound()) {
+    if (Await(gInstanceRunning, ScanProcesses)) {
         gui::ShowMessage(ui::WindowKind::Main, "已有一个程序在运行，请勿重复运行");
         gui::Close(ui::WindowKind::Main);
         return;
     }
-    gui::SetChecked(选择框3, AutoStartInstalled());
+    gui::SetChecked(选择框3, Await(gAutoStartInstalled, AutoStartInstalled));
     LoadSettings();
     RestoreDesktopShortcut();
     FillConnectionList();

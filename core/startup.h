@@ -2,6 +2,6 @@
 #pragma once
 
 void RunStartup();
-// Starts the single-instance guard's process scan on a worker, so that it runs while the Main
-// window is built; RunStartup waits for its answer before any later step.
+// Starts the single-instance guard's process scan, then the auto-start query, on a worker, so
+// that they run while the Main window is built; RunStartup waits for each answer where it needs it.
 void StartInstanceScan();
