@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/owners.h"
 #include "ui/control_factory.h"
-#include "ui/handles.h"
 #include "ui/hyperlink.h"
 #include "ui/picture_box.h"
 #include "ui/tray_icon.h"
