@@ -50,11 +50,6 @@ void AllowTaskbarCreated(HWND window) {
         filter(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 }
 
-const ControlDef* FindControl(const WindowDef& def, int id) {
-    const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
-    return found == def.controls.end() ? nullptr : &*found;
-}
-
 void Run(Action action) {
     if (action) action();
 }
@@ -243,6 +238,11 @@ bool RegisterWindowClass() {
 }
 
 }  // namespace
+
+const ControlDef* FindControl(const WindowDef& def, int id) {
+    const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
+    return found == def.controls.end() ? nullptr : &*found;
+}
 
 HWND BuildWindow(const WindowDef& def, HWND owner) {
     static const bool registered = RegisterWindowClass();
