@@ -2,18 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
+#include "core/owners.h"
+#include "core/text_encoding.h"
 #include "dialup/record_text.h"
 #include "dialup/system_functions.h"
-#include "ui/com_support.h"
 
 namespace {
 
-struct BoundHandleCloser {
-    void operator()(HANDLE handle) const { sys::CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<void, BoundHandleCloser>;
+using OwnedHandle = UniqueHandle<HANDLE, sys::CloseHandle>;
 
 OwnedHandle OwnSnapshot(HANDLE snapshot) {
     return OwnedHandle(snapshot == INVALID_HANDLE_VALUE ? nullptr : snapshot);

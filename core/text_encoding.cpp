@@ -40,3 +40,11 @@ std::string WideToGbk(std::string_view utf16leBytes) {
     gbk.resize(written);
     return gbk;
 }
+
+std::wstring WideText(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(size > 0 ? size : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+    wide.resize(wide.size() - 1);
+    return wide;
+}

@@ -1,4 +1,4 @@
-// The program's one text conversion, UTF-16LE to GBK (code page 936), and the hexadecimal
+// The program's text conversions between GBK (code page 936) and UTF-16, and the hexadecimal
 // digits of every byte value.
 #pragma once
 #include <array>
@@ -9,6 +9,9 @@
 // is empty, has an odd byte count, holds a surrogate or a character that GBK lacks: a name is
 // either converted whole or not at all.
 std::string WideToGbk(std::string_view utf16leBytes);
+
+// A GBK text of the program (path, user name) as the wide text COM takes.
+std::wstring WideText(const std::string& text);
 
 // Entry n is the byte value n as two upper-case hexadecimal digits.
 inline constexpr std::array<std::array<char, 3>, 256> HexTable = [] {

@@ -8,6 +8,7 @@
 
 #include "core/activity_log.h"
 #include "core/integer_value.h"
+#include "core/owners.h"
 #include "core/settings.h"
 #include "core/status_display.h"
 #include "core/worker.h"
@@ -20,7 +21,6 @@
 #include "probe/link_check.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
-#include "ui/handles.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ public:
     }
 
 private:
-    ui::UniqueHandle<HANDLE, CloseHandle> event_;
+    UniqueHandle<HANDLE, CloseHandle> event_;
 };
 
 // The pause between a forced hang-up and the new dial. The number box keeps it small; a text

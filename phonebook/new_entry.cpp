@@ -81,8 +81,13 @@ const char* MissingInput(const std::string& name, const std::string& userName, c
     return nullptr;
 }
 
-void Tell(const std::string& text) {
-    gui::ShowMessage(ui::WindowKind::NewConnection, text);
+// Why the entry was not created from the inputs; empty when it was.
+std::string CreateFromInputs(const std::string& name, const std::string& userName, const std::string& password) {
+    if (const char* missing = MissingInput(name, userName, password))
+        return missing;
+    if (const std::string reason = ValidateEntryName(name); !reason.empty())
+        return "此宽带名称不可用：" + reason;
+    return CreatePppoeEntry(name, userName, password) ? "" : "新建宽带连接失败";
 }
 
 }  // namespace
@@ -112,14 +117,11 @@ void OnCreateEntry() {
     const std::string name = gui::GetText(n::编辑框3);
     const std::string userName = gui::GetText(n::编辑框1);
     const std::string password = gui::GetText(n::编辑框2);
-    if (const char* missing = MissingInput(name, userName, password))
-        return Tell(missing);
-    if (const std::string reason = ValidateEntryName(name); !reason.empty())
-        return Tell("此宽带名称不可用：" + reason);
-    if (!CreatePppoeEntry(name, userName, password))
-        return Tell("新建宽带连接失败");
-    Tell("新建宽带连接成功");
+    const std::string refusal = CreateFromInputs(name, userName, password);
+    gui::ShowMessage(ui::WindowKind::NewConnection, refusal.empty() ? "新建宽带连接成功" : refusal);
+    if (!refusal.empty())
+        return;
     gui::SelectItem(m::组合框1, gui::AddItem(m::组合框1, name));
-    gui::SetText(m::编辑框1, GetEntryUserName(gui::GetSelectedText(m::组合框1)));
+    OnConnectionSelected();
     gui::Close(ui::WindowKind::NewConnection);
 }

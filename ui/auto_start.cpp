@@ -3,8 +3,9 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "core/owners.h"
 #include "core/program_path.h"
-#include "ui/com_support.h"
+#include "core/text_encoding.h"
 #include "ui/gui.h"
 #include "ui/logon_task.h"
 

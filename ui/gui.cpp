@@ -89,14 +89,6 @@ void SetText(ui::ControlId control, std::string_view text) {
     });
 }
 
-std::string GetCaption(ui::WindowKind window) {
-    return OnGui([window] { return WindowText(WindowHandle(window)); });
-}
-
-void SetCaption(ui::WindowKind window, std::string_view text) {
-    OnGui([window, value = std::string(text)] { SetWindowTextA(WindowHandle(window), value.c_str()); });
-}
-
 bool IsChecked(ui::ControlId checkBox) {
     return OnGui([checkBox] { return SendMessageA(ControlHandle(checkBox), BM_GETCHECK, 0, 0) == BST_CHECKED; });
 }
@@ -132,12 +124,6 @@ int AddItem(ui::ControlId comboBox, std::string_view text) {
     return OnGui([comboBox, value = std::string(text)] {
         return static_cast<int>(
             SendMessageA(ControlHandle(comboBox), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str())));
-    });
-}
-
-std::string GetItemText(ui::ControlId comboBox, int index) {
-    return OnGui([comboBox, index] {
-        return ReadText(ControlHandle(comboBox), CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
     });
 }
 
@@ -242,10 +228,6 @@ void SetWidth(ui::WindowKind window, int width) {
 
 void Show(ui::WindowKind window, bool visible) {
     OnGui([window, visible] { ShowWindow(WindowHandle(window), visible ? SW_SHOW : SW_HIDE); });
-}
-
-bool IsMinimized(ui::WindowKind window) {
-    return OnGui([window] { return IsIconic(WindowHandle(window)) != FALSE; });
 }
 
 void SetMinimized(ui::WindowKind window, bool minimized) {

@@ -22,11 +22,9 @@ int RunMessageLoop();
 // One turn of that loop: keyboard navigation between controls, then dispatch.
 void HandleMessage(MSG& message);
 
-// Texts of labels, edit boxes, check boxes, hyperlinks; a window's caption through its kind.
+// Texts of labels, edit boxes, check boxes, hyperlinks.
 std::string GetText(ui::ControlId control);
 void SetText(ui::ControlId control, std::string_view text);
-std::string GetCaption(ui::WindowKind window);
-void SetCaption(ui::WindowKind window, std::string_view text);
 
 bool IsChecked(ui::ControlId checkBox);
 void SetChecked(ui::ControlId checkBox, bool checked);
@@ -37,7 +35,6 @@ void SetFocus(ui::ControlId control);
 // Combo box (drop-down list).
 void ClearItems(ui::ControlId comboBox);
 int AddItem(ui::ControlId comboBox, std::string_view text);
-std::string GetItemText(ui::ControlId comboBox, int index);
 void SelectItem(ui::ControlId comboBox, int index);
 std::string GetSelectedText(ui::ControlId comboBox);
 
@@ -65,7 +62,6 @@ void Close(ui::WindowKind window);    // destroys it; closing the Main window en
 int GetWidth(ui::WindowKind window);
 void SetWidth(ui::WindowKind window, int width);
 void Show(ui::WindowKind window, bool visible);
-bool IsMinimized(ui::WindowKind window);
 void SetMinimized(ui::WindowKind window, bool minimized);
 void SetTopMost(ui::WindowKind window, bool topMost);
 void Activate(ui::WindowKind window);

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "ui/handles.h"
+#include "core/owners.h"
 #include "ui/transparency.h"
 
 namespace ui {

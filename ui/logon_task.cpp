@@ -2,9 +2,10 @@
 
 #include <taskschd.h>
 
+#include "core/owners.h"
 #include "core/program_path.h"
+#include "core/text_encoding.h"
 #include "dialup/system_functions.h"
-#include "ui/com_support.h"
 
 namespace {
 

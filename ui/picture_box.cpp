@@ -1,6 +1,6 @@
 #include "ui/picture_box.h"
 
-#include "ui/handles.h"
+#include "core/owners.h"
 
 namespace ui {
 namespace {

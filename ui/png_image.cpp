@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "resources/resource_ids.h"
+#include "ui/resource_bytes.h"
 
 namespace {
 
@@ -64,10 +65,7 @@ UniqueBitmap DecodePng(std::span<const std::byte> png) {
 }
 
 UniqueBitmap LoadAboutLogo() {
-    const HMODULE module = GetModuleHandleA(nullptr);
-    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUT_LOGO), RT_RCDATA);
-    const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return nullptr;
-    return DecodePng({static_cast<const std::byte*>(data), SizeofResource(module, resource)});
+    const auto png = ResourceBytes(MAKEINTRESOURCEA(IDR_ABOUT_LOGO), RT_RCDATA);
+    if (png.empty()) return nullptr;
+    return DecodePng(std::as_bytes(png));
 }

@@ -5,9 +5,7 @@
 #include <cstddef>
 #include <span>
 
-#include "ui/handles.h"
-
-using UniqueBitmap = ui::UniqueHandle<HBITMAP, DeleteObject>;
+#include "core/owners.h"
 
 // A 32-bit top-down DIB section with premultiplied alpha (AC_SRC_ALPHA), or null when `png`
 // is not a complete, readable PNG image.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "ui/resource_bytes.h"
 
 // Both icons hold one 128 × 128 image of thin strokes. LoadImage shrinks it by dropping pixels
 // (under Wine a 16-pixel copy comes out empty), so the image is averaged down here instead.
@@ -14,22 +15,13 @@ namespace {
 
 constexpr int kSourceSide = 128;
 
-std::span<const std::uint8_t> ResourceBytes(HMODULE module, LPCSTR name, LPCSTR type) {
-    const HRSRC found = FindResourceA(module, name, type);
-    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return {};
-    return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
-}
-
 // The straight-alpha B, G, R, A pixels of the icon's image, bottom row first, or empty.
 std::span<const std::uint8_t> SourcePixels(WORD groupId) {
-    const HMODULE module = GetModuleHandleA(nullptr);
-    const auto group = ResourceBytes(module, MAKEINTRESOURCEA(groupId), RT_GROUP_ICON);
+    const auto group = ResourceBytes(MAKEINTRESOURCEA(groupId), RT_GROUP_ICON);
     if (group.empty()) return {};
     const int imageId = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE, kSourceSide,
                                                     kSourceSide, LR_DEFAULTCOLOR);
-    const auto image = ResourceBytes(module, MAKEINTRESOURCEA(imageId), RT_ICON);
+    const auto image = ResourceBytes(MAKEINTRESOURCEA(imageId), RT_ICON);
     constexpr std::size_t kPixelBytes = kSourceSide * kSourceSide * 4;
     if (image.size() < sizeof(BITMAPINFOHEADER) + kPixelBytes) return {};
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());

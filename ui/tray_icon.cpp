@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
 
 #include "ui/gui.h"
 
@@ -80,10 +81,4 @@ void OnTaskbarCreated() {
         if (gSlot.icon)
             gSlot.shown = Notify(NIM_ADD);
     });
-}
-
-std::string TrayTooltip() {
-    std::string tip;
-    gui::Invoke([&tip] { tip = gSlot.tip; });
-    return tip;
 }

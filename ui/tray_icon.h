@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 100;
@@ -14,6 +13,3 @@ void SetTrayIcon(HICON icon, std::string_view tooltip);
 void RemoveTrayIcon();
 // The shell re-created the notification area: show the icon again.
 void OnTaskbarCreated();
-
-// The tooltip the slot last handed to the shell; empty while the slot is empty.
-std::string TrayTooltip();

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/owners.h"
 #include "ui/control_factory.h"
-#include "ui/handles.h"
 #include "ui/hyperlink.h"
 #include "ui/picture_box.h"
 #include "ui/tray_icon.h"
@@ -48,11 +48,6 @@ void AllowTaskbarCreated(HWND window) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
     if (filter)
         filter(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
-}
-
-const ControlDef* FindControl(const WindowDef& def, int id) {
-    const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
-    return found == def.controls.end() ? nullptr : &*found;
 }
 
 void Run(Action action) {
@@ -243,6 +238,11 @@ bool RegisterWindowClass() {
 }
 
 }  // namespace
+
+const ControlDef* FindControl(const WindowDef& def, int id) {
+    const auto found = std::ranges::find_if(def.controls, [id](const ControlDef& c) { return c.id.id == id; });
+    return found == def.controls.end() ? nullptr : &*found;
+}
 
 HWND BuildWindow(const WindowDef& def, HWND owner) {
     static const bool registered = RegisterWindowClass();

@@ -92,5 +92,7 @@ struct WindowDef {
 };
 
 const WindowDef& Definition(WindowKind kind);
+// The control of `def` with that id, or null.
+const ControlDef* FindControl(const WindowDef& def, int id);
 
 }  // namespace ui

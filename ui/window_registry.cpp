@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "ui/gui_thread.h"
+#include "ui/window_def.h"
 
 namespace ui {
 namespace {
@@ -13,18 +14,6 @@ std::array<std::atomic<HWND>, 3> gWindows{};
 
 std::atomic<HWND>& Slot(WindowKind kind) {
     return gWindows[static_cast<std::size_t>(kind)];
-}
-
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChildId(HWND child, LPARAM lParam) {
-    auto& search = *reinterpret_cast<ChildSearch*>(lParam);
-    if (GetDlgCtrlID(child) != search.id) return TRUE;
-    search.found = child;
-    return FALSE;
 }
 
 }  // namespace
@@ -38,14 +27,13 @@ void RememberWindow(WindowKind kind, HWND window) {
     if (kind == WindowKind::Main && !window) EndGuiThread();
 }
 
-// Controls inside a container are grandchildren of the window, hence the search of all
-// descendants rather than GetDlgItem.
+// A control inside a container is a child of the container, not of the window; the window's
+// definition says which container that is.
 HWND ControlHandle(ControlId control) {
     const HWND window = WindowHandle(control.window);
-    if (!window) return nullptr;
-    ChildSearch search{control.id, nullptr};
-    EnumChildWindows(window, MatchChildId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const ControlDef* def = window ? FindControl(Definition(control.window), control.id) : nullptr;
+    if (!def) return nullptr;
+    return GetDlgItem(def->container ? GetDlgItem(window, def->container) : window, control.id);
 }
 
 bool IsOpenWindow(HWND window) {

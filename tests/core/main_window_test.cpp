@@ -10,12 +10,14 @@
 #include "core/status_display.h"
 #include "tests/core/main_window_fixture.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/tray_tooltip_watch.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 #include "ui/tray_icon.h"
 
 namespace {
 
+using tray_tooltip_watch::TrayTooltip;
 using ui::WindowKind;
 
 HWND Main() {

@@ -9,6 +9,7 @@
 
 #include "tests/core/main_window_fixture.h"
 #include "tests/support/message_pump.h"
+#include "tests/support/tray_tooltip_watch.h"
 #include "ui/controls.h"
 #include "ui/gui.h"
 #include "ui/status_icons.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using tray_tooltip_watch::TrayTooltip;
 using ui::TrayMenuItem;
 
 struct Display {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/owners.h"
 #include "resources/resource_ids.h"
-#include "ui/handles.h"
 #include "tests/resources/file_bytes.h"
 
 namespace {
@@ -92,7 +92,7 @@ TEST_F(VersionResource, FixedVersionsAreTwoZeroOneZeroForA32BitApplication) {
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-using UniqueModule = ui::UniqueHandle<HMODULE, FreeLibrary>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;
 
 class ProgramResources : public testing::Test {
 protected:

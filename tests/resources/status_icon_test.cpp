@@ -6,12 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ui/handles.h"
+#include "core/owners.h"
 
 namespace {
 
-using ui::UniqueIcon;
-using UniqueObject = ui::UniqueHandle<HGDIOBJ, DeleteObject>;
+using UniqueObject = UniqueHandle<HGDIOBJ, DeleteObject>;
 
 struct Bgra {
     BYTE b, g, r, a;

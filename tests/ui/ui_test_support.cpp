@@ -29,6 +29,12 @@ std::string Text(HWND window) {
     return text;
 }
 
+std::string ItemText(HWND comboBox, int index) {
+    char text[256] = "";
+    SendMessageA(comboBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 HWND WaitForThreadWindow(DWORD thread, const char* className) {
     window_search::ClassSearch search{className, nullptr};
     for (int i = 0; i < 500 && !search.found; ++i, Sleep(10)) {

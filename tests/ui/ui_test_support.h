@@ -31,6 +31,7 @@ using message_pump::PumpUntil;
 HWND Window(ui::WindowKind kind);
 HWND Control(ui::ControlId control);  // direct child of its window
 std::string Text(HWND window);
+std::string ItemText(HWND comboBox, int index);
 // A visible window of that class belonging to `thread`, waiting up to five seconds for it.
 HWND WaitForThreadWindow(DWORD thread, const char* className);
 RECT RectInParent(HWND control);      // left, top, right, bottom in the parent's client area

@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "core/instance_guard.h"
+#include "core/owners.h"
 #include "core/program_path.h"
 #include "tests/support/row_substitute.h"
-#include "ui/com_support.h"
 #include "ui/logon_task.h"
 
 namespace {
