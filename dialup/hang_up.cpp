@@ -39,16 +39,15 @@ bool WaitUntilClosed(HRASCONN handle) {
 
 }  // namespace
 
-bool HangUpConnection(HRASCONN handle, DWORD& error) {
-    error = sys::RasHangUpA(handle);
+bool HangUpConnection(HRASCONN handle) {
+    const DWORD error = sys::RasHangUpA(handle);
     return error == 0 || error == kErrorNoConnection;
 }
 
 bool HangUpWithRetry(HRASCONN handle) {
     const LinkHold hold;
     const std::uint64_t start = TickMilliseconds();
-    DWORD error = 0;
-    while (!HangUpConnection(handle, error)) {
+    while (!HangUpConnection(handle)) {
         if (!SleepWhileAlive(kRetryIntervalMs))
             return false;
         if (TickMilliseconds() - start > kHangUpLimitMs)
@@ -58,8 +57,7 @@ bool HangUpWithRetry(HRASCONN handle) {
 }
 
 void EndLinkAtQuit(HRASCONN handle) {
-    DWORD error = 0;
-    if (handle && HangUpConnection(handle, error))
+    if (handle && HangUpConnection(handle))
         WaitUntilClosed(handle);
 }
 

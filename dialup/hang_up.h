@@ -6,8 +6,7 @@
 #include "dialup/ras_records.h"
 
 // One hang-up request; true when it succeeded or the connection was already gone (668).
-// `error` gets the service's code, 0 on plain success.
-bool HangUpConnection(HRASCONN handle, DWORD& error);
+bool HangUpConnection(HRASCONN handle);
 
 // Repeats the request 100 ms apart while it fails, until more than 15 s have really passed;
 // once one succeeds, waits until the handle has closed (at most 3 s). False when the Main window

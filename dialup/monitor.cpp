@@ -100,8 +100,7 @@ void KeepFlagInStep(bool entryMissing) {
 // Hangs up a remembered link that has ended. Only after the new dial, so that it never holds
 // up a redial.
 void ReleaseEndedLink(HRASCONN& link) {
-    DWORD error = 0;
-    if (link && HasLinkEnded(link) && HangUpConnection(link, error))
+    if (link && HasLinkEnded(link) && HangUpConnection(link))
         link = nullptr;
 }
 
