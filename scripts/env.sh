@@ -21,6 +21,12 @@ runs_32bit_code() {
   [ "$RUNS_32BIT_CODE" = yes ]
 }
 
+# True where the i686 product runs here: 32-bit code runs and 32-bit Wine is installed. Set-up
+# writes NO_32BIT_WINE when it could not install it.
+runs_32bit_wine() {
+  runs_32bit_code && [ ! -f "$NO_32BIT_WINE" ] && [ -d /usr/lib/i386-linux-gnu/wine ]
+}
+
 if [ -n "${TARGET:-}" ]; then
   TARGET_WHY="chosen by TARGET"
 elif runs_32bit_code; then
@@ -32,6 +38,7 @@ BUILDS=${BUILDS:-$ROOT/build}
 case $BUILDS in /*) ;; *) BUILDS=$PWD/$BUILDS ;; esac
 BUILD=${BUILD:-$BUILDS/$TARGET}
 export TARGET TARGET_WHY BUILDS BUILD
+NO_32BIT_WINE=$BUILDS/no-32bit-wine
 DEPS=$BUILD/deps
 case $TARGET in
   i686) export WINEARCH=win32 WINE=/usr/lib/wine/wine ;;

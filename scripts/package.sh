@@ -9,7 +9,7 @@ export TARGET=i686
 source "$(dirname "$0")/env.sh"
 
 {
-  if ! runs_32bit_code; then
+  if ! runs_32bit_wine; then
     # The product's icons and logo are drawn by the x86_64 build's generators here.
     TARGET=x86_64 BUILD=$BUILDS/x86_64 "$ROOT/scripts/setup.sh"
     cmake --build "$BUILDS/x86_64" --target pordex_artwork

@@ -33,13 +33,22 @@ missing() {
   [ "$(dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c 'install ok installed')" -ne $# ]
 }
 
+apt_install() { DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "$@"; }
+
+# 32-bit Wine is tried once per checkout: when the lists at hand cannot satisfy it, the i686
+# product is built and checked, not run, as where no 32-bit code runs at all.
 install_packages() {
-  local wanted=("${PACKAGES[@]}")
-  if runs_32bit_code; then wanted+=("${PACKAGES_32BIT[@]}"); fi
+  local wanted=("${PACKAGES[@]}") try_32bit=
+  if runs_32bit_code && [ ! -f "$NO_32BIT_WINE" ]; then try_32bit=yes wanted+=("${PACKAGES_32BIT[@]}"); fi
   missing "${wanted[@]}" || return 0
-  if runs_32bit_code; then as_root dpkg --add-architecture i386; fi
+  if [ -n "$try_32bit" ]; then as_root dpkg --add-architecture i386; fi
   apt_update
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${wanted[@]}"
+  apt_install "${PACKAGES[@]}"
+  if [ -n "$try_32bit" ] && ! apt_install "${PACKAGES_32BIT[@]}"; then
+    mkdir -p "$BUILDS"
+    echo "32-bit Wine could not be installed from the package lists at hand" >"$NO_32BIT_WINE"
+    echo "setup: $(cat "$NO_32BIT_WINE"); the i686 product will be built, not run" >&2
+  fi
 }
 
 enable_sources() {
@@ -111,7 +120,7 @@ configure_prefix() {
 configure() {
   [ -f "$BUILD/build.ninja" ] && return
   local runs=ON artwork=()
-  if [ "$TARGET" = i686 ] && ! runs_32bit_code; then
+  if [ "$TARGET" = i686 ] && ! runs_32bit_wine; then
     runs=OFF
     artwork=(-DPORDEX_ARTWORK_FROM="$BUILDS/x86_64/resources")
   fi
@@ -123,7 +132,7 @@ configure() {
 install_packages
 mkdir -p "$BUILD"
 build_libpng
-if [ "$TARGET" = x86_64 ] || runs_32bit_code; then
+if [ "$TARGET" = x86_64 ] || runs_32bit_wine; then
   make_locale
   make_prefix
 fi
