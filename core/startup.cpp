@@ -1,7 +1,6 @@
 #include "core/startup.h"
 
 #include <atomic>
-#include <vector>
 
 #include "core/activity_log.h"
 #include "core/instance_guard.h"
@@ -49,9 +48,7 @@ void RestoreDesktopShortcut() {
 
 // Any active dial-up connection counts, not only the saved entry's.
 void ShowWhetherOnline() {
-    std::vector<ActiveConnection> connections;
-    ListActiveConnections(connections);
-    OnlineFlag = connections.empty() ? 0 : 1;
+    OnlineFlag = ListActiveConnections().empty() ? 0 : 1;
     RefreshOnlineState();
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "core/activity_log.h"
 #include "core/integer_value.h"
@@ -153,10 +153,8 @@ Next RunCycle(MonitorState& state) {
     if (!MainWindowAlive())
         return Next::End;
     const std::string entryName = CurrentAccount().entryName;
-    std::vector<ActiveConnection> connections;
-    ListActiveConnections(connections);
-    const ActiveConnection* listed = FindEntryConnection(connections, entryName);
-    const bool entryMissing = listed == nullptr;
+    const std::optional<ActiveConnection> listed = FindEntryConnection(entryName);
+    const bool entryMissing = !listed;
     if (listed)
         state.link = listed->handle;
     if (!MainWindowAlive())
