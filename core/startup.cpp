@@ -48,7 +48,7 @@ void RestoreDesktopShortcut() {
 
 // Any active dial-up connection counts, not only the saved entry's.
 void ShowWhetherOnline() {
-    OnlineFlag = ListActiveConnections().empty() ? 0 : 1;
+    SetOnline(!ListActiveConnections().empty());
     RefreshOnlineState();
 }
 

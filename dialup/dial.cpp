@@ -41,14 +41,14 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
         const std::string address = GetEntryAddress(account.entryName);
         SetConnectionPane("当前IP：" + address);
         AppendLog(std::string(texts.success) + address);
-        OnlineFlag = 1;
+        SetOnline(true);
         return {DialResult::Connected, connectedTick, handle};
     }
     SetConnectionPane("拨号失败");
     AppendLog(texts.failure);
     if (!HangUpWithRetry(handle))
         return {DialResult::Ended};
-    OnlineFlag = 0;
+    SetOnline(false);
     return {DialResult::Failed};
 }
 

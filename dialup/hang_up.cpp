@@ -80,7 +80,7 @@ HangUpResult HangUpEntry(HRASCONN handle, std::string_view entryName) {
         return HangUpResult::Ended;
     if (IsEntryInterfacePresent(entryName))
         return HangUpResult::Present;
-    OnlineFlag = 0;
+    SetOnline(false);
     RefreshOnlineState();
     return HangUpResult::Gone;
 }

@@ -88,11 +88,10 @@ bool ForcedRedialDue(std::uint64_t lastDialTick) {
     return interval < 0 || elapsed > static_cast<std::uint64_t>(interval);
 }
 
-// Corrects the flag when the enumeration contradicts it; any other value is left alone.
+// Corrects the flag when the enumeration contradicts it.
 void KeepFlagInStep(bool entryMissing) {
-    const LONG contradicted = entryMissing ? 1 : 0;
-    if (OnlineFlag == contradicted) {
-        OnlineFlag = 1 - contradicted;
+    if (IsOnline() == entryMissing) {
+        SetOnline(!entryMissing);
         RefreshOnlineState();
     }
 }
@@ -112,7 +111,7 @@ bool RecordDial(const DialOutcome& outcome, MonitorState& state) {
         state.lastDialTick = outcome.connectedTick;
         state.link = outcome.handle;
     }
-    OnlineFlag = connected ? 1 : 0;
+    SetOnline(connected);
     RefreshOnlineState();
     return connected;
 }
