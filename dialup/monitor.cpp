@@ -123,7 +123,7 @@ void SetUpMonitor() {
         RefreshOnlineState();
         gui::SetMinimized(ui::WindowKind::Main, true);
     }
-    const std::string address = "当前IP：" + GetEntryAddress(CurrentAccount().entryName);
+    const std::string address = AddressText(GetEntryAddress(CurrentAccount().entryName));
     SetConnectionPane(address);
     AppendLog(address);
 }
