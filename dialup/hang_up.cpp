@@ -106,18 +106,20 @@ void StartManualHangUp() {
 
 void ManualHangUp() {
     const std::string entryName = CurrentAccount().entryName;
-    const HRASCONN handle = EntryConnectionHandle(entryName);
-    if (!handle) {
+    if (const HRASCONN handle = EntryConnectionHandle(entryName))
+        HangUpByHand(handle, entryName, "断开连接");
+    else
         gui::ShowMessage(ui::WindowKind::Main, "当前没有活动连接");
-        return;
-    }
+}
+
+bool HangUpByHand(HRASCONN handle, std::string_view entryName, std::string_view goneText) {
     AppendLog("手动操作：开始断线");
-    // Switched off before the request, so that a running monitor does not dial it again.
     gui::SetChecked(ui::main_window::选择框1, false);
     const HangUpResult result = HangUpEntry(handle, entryName);
     if (result == HangUpResult::Ended)
-        return;
-    if (result == HangUpResult::Gone)
-        SetConnectionPane("断开连接");
+        return false;
+    if (result == HangUpResult::Gone && !goneText.empty())
+        SetConnectionPane(goneText);
     AppendLog("手动操作：断线完成");
+    return true;
 }

@@ -50,3 +50,8 @@ bool SleepWhileAlive(DWORD milliseconds);
 // The tray menu's "断线".
 void StartManualHangUp();
 void ManualHangUp();
+
+// The hang-up of "断线" and "重播" between their two log lines, with "永不掉线" switched off first
+// so that a running monitor does not dial again. `goneText`, unless empty, goes to the connection
+// pane once the interface has gone. False when the Main window went away meanwhile.
+bool HangUpByHand(HRASCONN handle, std::string_view entryName, std::string_view goneText);

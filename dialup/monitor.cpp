@@ -201,13 +201,8 @@ void ManualRedial() {
     const bool neverDrop = gui::IsChecked(选择框1);
     const std::string entryName = CurrentAccount().entryName;
     if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
-        AppendLog("手动操作：开始断线");
-        // Off until the new dial has ended, so that a running monitor does not dial meanwhile.
-        gui::SetChecked(选择框1, false);
-        if (HangUpEntry(handle, entryName) == HangUpResult::Ended)
-            return;
-        AppendLog("手动操作：断线完成");
-        if (!SleepWhileAlive(PauseMilliseconds()))
+        // "永不掉线" stays off until the new dial has ended: a running monitor does not dial meanwhile.
+        if (!HangUpByHand(handle, entryName, {}) || !SleepWhileAlive(PauseMilliseconds()))
             return;
     }
     if (DialAndConfirm(kManualDialTexts).result == DialResult::Ended)
