@@ -8,6 +8,7 @@
 
 #include "core/instance_guard.h"
 #include "core/program_path.h"
+#include "tests/support/file_name.h"
 #include "tests/support/row_substitute.h"
 #include "ui/com_support.h"
 #include "ui/logon_task.h"
