@@ -9,7 +9,7 @@ namespace {
 
 struct BoundRow {
     std::atomic<void*> address{nullptr};
-    // The module the address was found in: part of the row's record, kept and never freed.
+    // The module the address was found in: the row's record keeps it, and it is never freed.
     std::atomic<HMODULE> module{nullptr};
 };
 
