@@ -35,8 +35,3 @@ std::string ProgramDirectory() {
 std::string DirectoryOf(std::string_view path) {
     return std::string(path.substr(0, LastSeparator(path)));
 }
-
-std::string FileNameOf(std::string_view path) {
-    const auto separator = LastSeparator(path);
-    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
-}

@@ -11,5 +11,3 @@ std::string ProgramDirectory();
 // `path` up to its last separator; a second byte 0x5C of a double-byte character is no
 // separator. The whole path when it holds none.
 std::string DirectoryOf(std::string_view path);
-// What follows that separator.
-std::string FileNameOf(std::string_view path);

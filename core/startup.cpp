@@ -1,7 +1,6 @@
 #include "core/startup.h"
 
 #include <atomic>
-#include <vector>
 
 #include "core/activity_log.h"
 #include "core/instance_guard.h"
@@ -61,9 +60,7 @@ void RestoreDesktopShortcut() {
 
 // Any active dial-up connection counts, not only the saved entry's.
 void ShowWhetherOnline() {
-    std::vector<ActiveConnection> connections;
-    ListActiveConnections(connections);
-    OnlineFlag = connections.empty() ? 0 : 1;
+    SetOnline(!ListActiveConnections().empty());
     RefreshOnlineState();
 }
 

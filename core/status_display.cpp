@@ -11,7 +11,7 @@ std::atomic<LONG> OnlineFlag{0};
 
 void RefreshOnlineState() {
     using ui::TrayMenuItem;
-    const bool online = OnlineFlag.load() == 1;
+    const bool online = IsOnline();
     const char* state = online ? "在线" : "离线";
     gui::SetMenuItemEnabled(TrayMenuItem::断线, online);
     gui::SetMenuItemEnabled(TrayMenuItem::拨号, !online);

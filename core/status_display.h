@@ -6,8 +6,10 @@
 #include <atomic>
 #include <string_view>
 
-// 1 while the configured connection is believed up; written by several threads, last one wins.
+// 1 while the configured connection is believed up, else 0; several threads write it, last wins.
 extern std::atomic<LONG> OnlineFlag;
+inline void SetOnline(bool online) { OnlineFlag = online ? 1 : 0; }
+inline bool IsOnline() { return OnlineFlag.load() == 1; }
 
 void RefreshOnlineState();
 void SetConnectionPane(std::string_view text);

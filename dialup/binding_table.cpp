@@ -9,6 +9,7 @@ namespace {
 
 struct BoundRow {
     std::atomic<void*> address{nullptr};
+    // The module the address was found in: the row's record keeps it, and it is never freed.
     std::atomic<HMODULE> module{nullptr};
 };
 
@@ -105,10 +106,6 @@ void* BindSystemFunction(std::size_t index) {
     bound.module.store(module, std::memory_order_relaxed);
     bound.address.store(address, std::memory_order_release);
     return address;
-}
-
-HMODULE BoundModule(std::size_t index) {
-    return gBound[index].module.load(std::memory_order_relaxed);
 }
 
 std::string FormatFatalText(DWORD code, std::string_view message) {

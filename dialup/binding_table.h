@@ -17,7 +17,7 @@ struct BindingRow {
 
 // Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA,
 // RasConnectionNotificationA, WaitForSingleObject and QueryFullProcessImageNameA were appended
-// so that no row moves.
+// so that no row moves. Rows 3, 4, 7, 9, 10, 11 and 15 have no caller but keep their places.
 inline constexpr std::size_t kRowCount = 35;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
@@ -82,9 +82,6 @@ void* BindSystemFunction(std::size_t index);
 
 // Binds one row that is not part of the table; the same procedure and the same failure.
 void* BindRow(const BindingRow& row, HMODULE& module, const ModuleLoader& loader = kSystemLoader);
-
-// The module that row `index` was bound from, or null while unbound.
-HMODULE BoundModule(std::size_t index);
 
 // Shows "运行时出错!" with the code and message, then ends the process with 0xFFFFFFFF.
 [[noreturn]] void FatalRuntimeError(DWORD code, std::string_view message);

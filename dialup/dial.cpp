@@ -38,18 +38,22 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
     // A link that comes up just after the last check still counts.
     if (IsLinkUp(handle)) {
         const std::uint64_t connectedTick = TickMilliseconds();
-        const std::string address = GetEntryAddress(account.entryName);
-        SetConnectionPane("当前IP：" + address);
+        const std::string address = AddressText(GetEntryAddress(account.entryName));
+        SetConnectionPane(address);
         AppendLog(std::string(texts.success) + address);
-        OnlineFlag = 1;
+        SetOnline(true);
         return {DialResult::Connected, connectedTick, handle};
     }
     SetConnectionPane("拨号失败");
     AppendLog(texts.failure);
     if (!HangUpWithRetry(handle))
         return {DialResult::Ended};
-    OnlineFlag = 0;
+    SetOnline(false);
     return {DialResult::Failed};
+}
+
+std::string AddressText(std::string_view address) {
+    return std::string("当前IP：").append(address);
 }
 
 void StartManualDial() {

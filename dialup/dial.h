@@ -10,12 +10,15 @@
 // The log texts of one dialing path.
 struct DialTexts {
     std::string_view start;
-    std::string_view success;  // followed by the address
+    std::string_view success;  // followed by AddressText
     std::string_view failure;
 };
 
-inline constexpr DialTexts kManualDialTexts{"手动操作：开始拨号", "手动操作：拨号成功，当前IP：", "手动操作：拨号失败"};
-inline constexpr DialTexts kMonitorDialTexts{"开始拨号", "拨号成功，当前IP：", "拨号失败"};
+inline constexpr DialTexts kManualDialTexts{"手动操作：开始拨号", "手动操作：拨号成功，", "手动操作：拨号失败"};
+inline constexpr DialTexts kMonitorDialTexts{"开始拨号", "拨号成功，", "拨号失败"};
+
+// "当前IP：" and the address: the connection pane once a link is up, and the end of its log line.
+std::string AddressText(std::string_view address);
 
 enum class DialResult { Connected, Failed, Ended };
 

@@ -39,16 +39,15 @@ bool WaitUntilClosed(HRASCONN handle) {
 
 }  // namespace
 
-bool HangUpConnection(HRASCONN handle, DWORD& error) {
-    error = sys::RasHangUpA(handle);
+bool HangUpConnection(HRASCONN handle) {
+    const DWORD error = sys::RasHangUpA(handle);
     return error == 0 || error == kErrorNoConnection;
 }
 
 bool HangUpWithRetry(HRASCONN handle) {
     const LinkHold hold;
     const std::uint64_t start = TickMilliseconds();
-    DWORD error = 0;
-    while (!HangUpConnection(handle, error)) {
+    while (!HangUpConnection(handle)) {
         if (!SleepWhileAlive(kRetryIntervalMs))
             return false;
         if (TickMilliseconds() - start > kHangUpLimitMs)
@@ -58,8 +57,7 @@ bool HangUpWithRetry(HRASCONN handle) {
 }
 
 void EndLinkAtQuit(HRASCONN handle) {
-    DWORD error = 0;
-    if (handle && HangUpConnection(handle, error))
+    if (handle && HangUpConnection(handle))
         WaitUntilClosed(handle);
 }
 
@@ -82,7 +80,7 @@ HangUpResult HangUpEntry(HRASCONN handle, std::string_view entryName) {
         return HangUpResult::Ended;
     if (IsEntryInterfacePresent(entryName))
         return HangUpResult::Present;
-    OnlineFlag = 0;
+    SetOnline(false);
     RefreshOnlineState();
     return HangUpResult::Gone;
 }
@@ -108,18 +106,20 @@ void StartManualHangUp() {
 
 void ManualHangUp() {
     const std::string entryName = CurrentAccount().entryName;
-    const HRASCONN handle = EntryConnectionHandle(entryName);
-    if (!handle) {
+    if (const HRASCONN handle = EntryConnectionHandle(entryName))
+        HangUpByHand(handle, entryName, "断开连接");
+    else
         gui::ShowMessage(ui::WindowKind::Main, "当前没有活动连接");
-        return;
-    }
+}
+
+bool HangUpByHand(HRASCONN handle, std::string_view entryName, std::string_view goneText) {
     AppendLog("手动操作：开始断线");
-    // Switched off before the request, so that a running monitor does not dial it again.
     gui::SetChecked(ui::main_window::选择框1, false);
     const HangUpResult result = HangUpEntry(handle, entryName);
     if (result == HangUpResult::Ended)
-        return;
-    if (result == HangUpResult::Gone)
-        SetConnectionPane("断开连接");
+        return false;
+    if (result == HangUpResult::Gone && !goneText.empty())
+        SetConnectionPane(goneText);
     AppendLog("手动操作：断线完成");
+    return true;
 }

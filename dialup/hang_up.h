@@ -6,8 +6,7 @@
 #include "dialup/ras_records.h"
 
 // One hang-up request; true when it succeeded or the connection was already gone (668).
-// `error` gets the service's code, 0 on plain success.
-bool HangUpConnection(HRASCONN handle, DWORD& error);
+bool HangUpConnection(HRASCONN handle);
 
 // Repeats the request 100 ms apart while it fails, until more than 15 s have really passed;
 // once one succeeds, waits until the handle has closed (at most 3 s). False when the Main window
@@ -51,3 +50,8 @@ bool SleepWhileAlive(DWORD milliseconds);
 // The tray menu's "断线".
 void StartManualHangUp();
 void ManualHangUp();
+
+// The hang-up of "断线" and "重播" between their two log lines, with "永不掉线" switched off first
+// so that a running monitor does not dial again. `goneText`, unless empty, goes to the connection
+// pane once the interface has gone. False when the Main window went away meanwhile.
+bool HangUpByHand(HRASCONN handle, std::string_view entryName, std::string_view goneText);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "core/activity_log.h"
 #include "core/integer_value.h"
@@ -88,11 +88,10 @@ bool ForcedRedialDue(std::uint64_t lastDialTick) {
     return interval < 0 || elapsed > static_cast<std::uint64_t>(interval);
 }
 
-// Corrects the flag when the enumeration contradicts it; any other value is left alone.
+// Corrects the flag when the enumeration contradicts it.
 void KeepFlagInStep(bool entryMissing) {
-    const LONG contradicted = entryMissing ? 1 : 0;
-    if (OnlineFlag == contradicted) {
-        OnlineFlag = 1 - contradicted;
+    if (IsOnline() == entryMissing) {
+        SetOnline(!entryMissing);
         RefreshOnlineState();
     }
 }
@@ -100,8 +99,7 @@ void KeepFlagInStep(bool entryMissing) {
 // Hangs up a remembered link that has ended. Only after the new dial, so that it never holds
 // up a redial.
 void ReleaseEndedLink(HRASCONN& link) {
-    DWORD error = 0;
-    if (link && HasLinkEnded(link) && HangUpConnection(link, error))
+    if (link && HasLinkEnded(link) && HangUpConnection(link))
         link = nullptr;
 }
 
@@ -113,7 +111,7 @@ bool RecordDial(const DialOutcome& outcome, MonitorState& state) {
         state.lastDialTick = outcome.connectedTick;
         state.link = outcome.handle;
     }
-    OnlineFlag = connected ? 1 : 0;
+    SetOnline(connected);
     RefreshOnlineState();
     return connected;
 }
@@ -125,7 +123,7 @@ void SetUpMonitor() {
         RefreshOnlineState();
         gui::SetMinimized(ui::WindowKind::Main, true);
     }
-    const std::string address = "当前IP：" + GetEntryAddress(CurrentAccount().entryName);
+    const std::string address = AddressText(GetEntryAddress(CurrentAccount().entryName));
     SetConnectionPane(address);
     AppendLog(address);
 }
@@ -154,10 +152,8 @@ Next RunCycle(MonitorState& state) {
     if (!MainWindowAlive())
         return Next::End;
     const std::string entryName = CurrentAccount().entryName;
-    std::vector<ActiveConnection> connections;
-    ListActiveConnections(connections);
-    const ActiveConnection* listed = FindEntryConnection(connections, entryName);
-    const bool entryMissing = listed == nullptr;
+    const std::optional<ActiveConnection> listed = FindEntryConnection(entryName);
+    const bool entryMissing = !listed;
     if (listed)
         state.link = listed->handle;
     if (!MainWindowAlive())
@@ -205,13 +201,8 @@ void ManualRedial() {
     const bool neverDrop = gui::IsChecked(选择框1);
     const std::string entryName = CurrentAccount().entryName;
     if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
-        AppendLog("手动操作：开始断线");
-        // Off until the new dial has ended, so that a running monitor does not dial meanwhile.
-        gui::SetChecked(选择框1, false);
-        if (HangUpEntry(handle, entryName) == HangUpResult::Ended)
-            return;
-        AppendLog("手动操作：断线完成");
-        if (!SleepWhileAlive(PauseMilliseconds()))
+        // "永不掉线" stays off until the new dial has ended: a running monitor does not dial meanwhile.
+        if (!HangUpByHand(handle, entryName, {}) || !SleepWhileAlive(PauseMilliseconds()))
             return;
     }
     if (DialAndConfirm(kManualDialTexts).result == DialResult::Ended)

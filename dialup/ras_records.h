@@ -11,30 +11,13 @@ inline constexpr bool kWin64 = sizeof(void*) == 8;
 using HRASCONN = HANDLE;
 using RASCONNSTATE = DWORD;
 
-// The states a PPPoE dial passes through, the first paused state and the two final ones.
+// The opening state, which the dial's notifier leaves unshown, and the two final ones.
 inline constexpr RASCONNSTATE RASCS_OpenPort = 0;
-inline constexpr RASCONNSTATE RASCS_PortOpened = 1;
-inline constexpr RASCONNSTATE RASCS_ConnectDevice = 2;
-inline constexpr RASCONNSTATE RASCS_DeviceConnected = 3;
-inline constexpr RASCONNSTATE RASCS_AllDevicesConnected = 4;
-inline constexpr RASCONNSTATE RASCS_Authenticate = 5;
-inline constexpr RASCONNSTATE RASCS_AuthNotify = 6;
-inline constexpr RASCONNSTATE RASCS_AuthProject = 10;
-inline constexpr RASCONNSTATE RASCS_AuthAck = 12;
-inline constexpr RASCONNSTATE RASCS_Authenticated = 14;
-inline constexpr RASCONNSTATE RASCS_Projected = 18;
-inline constexpr RASCONNSTATE RASCS_Interactive = 0x1000;
 inline constexpr RASCONNSTATE RASCS_Connected = 0x2000;
 inline constexpr RASCONNSTATE RASCS_Disconnected = 0x2001;
 
-// The message number that notifications of a dial carry.
-inline constexpr UINT WM_RASDIALEVENT = 0xCCCD;
-
-// The events RasConnectionNotification signals an event object for.
-inline constexpr DWORD RASCN_Connection = 0x1;
+// The event the monitor asks RasConnectionNotification to signal.
 inline constexpr DWORD RASCN_Disconnection = 0x2;
-inline constexpr DWORD RASCN_BandwidthAdded = 0x4;
-inline constexpr DWORD RASCN_BandwidthRemoved = 0x8;
 
 // The notifier type 0 callback of RasDialA.
 using RasDialFunc = void(WINAPI*)(UINT message, RASCONNSTATE state, DWORD error);
@@ -193,19 +176,6 @@ static_assert(sizeof(RASPPPIPA) == 48);
 // RASPROJECTION of the IP control protocol.
 inline constexpr DWORD RASP_PppIp = 0x8021;
 
-// Published sizes of every version, oldest first: what the service accepts in dwSize. Only the
-// records that hold a pointer-sized field differ between 32-bit and 64-bit Windows.
-inline constexpr DWORD kRasDialParamsSizes[] = {1052, kWin64 ? 1064u : 1060u, kWin64 ? 1068u : 1064u,
-                                                kWin64 ? 1076u : 1068u};
-inline constexpr DWORD kRasConnStatusSizes[] = {160, 288, 332};
-inline constexpr DWORD kRasConnSizes[] = {kWin64 ? 820u : 816u, kWin64 ? 1344u : 1340u, kWin64 ? 1360u : 1356u,
-                                          sizeof(RASCONNW), kWin64 ? 1388u : 1384u};
-inline constexpr DWORD kRasCredentialsSizes[] = {540};
-inline constexpr DWORD kRasEntryNameSizes[] = {264, 532};
-inline constexpr DWORD kRasEntrySizes[] = {1768, 1796, 2088, 2884, 2924, 2948, 3480};
-inline constexpr DWORD kRasPppIpSizes[] = {24, 40, sizeof(RASPPPIPA)};
-
 // RASCREDENTIALSA::dwMask bits.
 inline constexpr DWORD RASCM_UserName = 0x1;
 inline constexpr DWORD RASCM_Password = 0x2;
-inline constexpr DWORD RASCM_Domain = 0x4;

@@ -23,17 +23,17 @@ std::string EntryNameOf(const RASCONNW& record) {
 
 }  // namespace
 
-bool ListActiveConnections(std::vector<ActiveConnection>& list) {
-    list.clear();
+std::vector<ActiveConnection> ListActiveConnections() {
     auto records = std::make_unique<RASCONNW[]>(kRecordCount);
     records[0].dwSize = sizeof(RASCONNW);
     DWORD bytes = kRecordCount * sizeof(RASCONNW);
     DWORD count = 0;
     if (sys::RasEnumConnectionsW(records.get(), &bytes, &count) != 0)
-        return false;
+        return {};
+    std::vector<ActiveConnection> list;
     for (DWORD i = 0; i < count && i < kRecordCount; ++i)
         list.push_back({records[i].hrasconn, EntryNameOf(records[i]), FormatGuid(records[i].guidEntry)});
-    return true;
+    return list;
 }
 
 std::string FormatGuid(const GUID& guid) {
@@ -56,17 +56,15 @@ std::string FormatGuid(const GUID& guid) {
     return text;
 }
 
-const ActiveConnection* FindEntryConnection(const std::vector<ActiveConnection>& list, std::string_view entryName) {
-    const ActiveConnection* found = nullptr;
-    for (const ActiveConnection& connection : list)
+std::optional<ActiveConnection> FindEntryConnection(std::string_view entryName) {
+    std::optional<ActiveConnection> found;
+    for (ActiveConnection& connection : ListActiveConnections())
         if (connection.entryName == entryName)
-            found = &connection;
+            found = std::move(connection);
     return found;
 }
 
 HRASCONN EntryConnectionHandle(std::string_view entryName) {
-    std::vector<ActiveConnection> list;
-    ListActiveConnections(list);
-    const ActiveConnection* connection = FindEntryConnection(list, entryName);
+    const std::optional<ActiveConnection> connection = FindEntryConnection(entryName);
     return connection ? connection->handle : nullptr;
 }

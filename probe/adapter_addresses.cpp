@@ -23,13 +23,6 @@ void ListAdapters(std::vector<AdapterInfo>& list) {
 
 namespace {
 
-std::optional<ActiveConnection> ConnectionOf(std::string_view entryName) {
-    std::vector<ActiveConnection> connections;
-    ListActiveConnections(connections);
-    const ActiveConnection* connection = FindEntryConnection(connections, entryName);
-    return connection ? std::optional(*connection) : std::nullopt;
-}
-
 std::optional<AdapterInfo> AdapterOf(const ActiveConnection& connection) {
     std::vector<AdapterInfo> adapters;
     ListAdapters(adapters);
@@ -52,12 +45,12 @@ std::string ProjectedAddress(HRASCONN handle) {
 }  // namespace
 
 std::optional<AdapterInfo> FindEntryAdapter(std::string_view entryName) {
-    const std::optional<ActiveConnection> connection = ConnectionOf(entryName);
+    const std::optional<ActiveConnection> connection = FindEntryConnection(entryName);
     return connection ? AdapterOf(*connection) : std::nullopt;
 }
 
 std::string GetEntryAddress(std::string_view entryName) {
-    const std::optional<ActiveConnection> connection = ConnectionOf(entryName);
+    const std::optional<ActiveConnection> connection = FindEntryConnection(entryName);
     if (!connection)
         return {};
     // Nothing documents that the adapter is named by the entry GUID; where none is, the dial-up

@@ -1,7 +1,5 @@
-// Whether a dial has brought its link up, and the seconds clock the redial interval uses.
+// Whether a link is up, has ended, or has closed after its hang-up.
 #pragma once
-#include <cstdint>
-
 #include "dialup/ras_records.h"
 
 // True only for a connection that reports RASCS_Connected without an error.
@@ -14,6 +12,3 @@ bool HasLinkEnded(HRASCONN handle);
 // True once the service no longer knows the handle (ERROR_INVALID_HANDLE): a hung-up link has
 // really closed, and its port is free again.
 bool IsHandleClosed(HRASCONN handle);
-
-// Whole seconds of the local wall clock since 1970-01-01 08:00:00 local time.
-std::int64_t ClockSeconds();

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "dialup/ras_records.h"
+#include "world/ras_published.h"
 #include "world/text.h"
 
 namespace rassim {

@@ -7,6 +7,7 @@
 
 #include "dialup/elapsed_time.h"
 #include "dialup/system_functions.h"
+#include "rassim/world/ras_published.h"
 #include "tests/support/row_substitute.h"
 
 namespace virtual_service {

@@ -100,8 +100,7 @@ TEST(FormatGuid, KeepsLeadingZerosAndWritesNumbersMostSignificantFirst) {
 
 TEST_F(ProbeTest, ListsConnectionsInOrderWithGbkNamesFromOneFullSizedCall) {
     FakeService::connections = {{0x10, u"宽带连接", kGuidA}, {0x20, u"PPPoE", kGuidB}, {0x30, u"宽带😀", kGuidB}};
-    std::vector<ActiveConnection> list;
-    ASSERT_TRUE(ListActiveConnections(list));
+    const std::vector<ActiveConnection> list = ListActiveConnections();
     EXPECT_EQ(FakeService::offeredBytes, 256 * sizeof(RASCONNW));
     EXPECT_EQ(FakeService::firstRecordSize, sizeof(RASCONNW));
     ASSERT_EQ(list.size(), 3u);
@@ -113,13 +112,11 @@ TEST_F(ProbeTest, ListsConnectionsInOrderWithGbkNamesFromOneFullSizedCall) {
     EXPECT_EQ(list[2].entryGuid, kTextB);
 }
 
-TEST_F(ProbeTest, AFailedEnumerationEmptiesAnEarlierList) {
+TEST_F(ProbeTest, AFailedEnumerationListsNoneOfTheConnections) {
     FakeService::connections = {{0x10, u"宽带连接", kGuidA}};
-    std::vector<ActiveConnection> list;
-    ASSERT_TRUE(ListActiveConnections(list));
+    ASSERT_EQ(ListActiveConnections().size(), 1u);
     FakeService::enumResult = kBufferTooSmall;
-    EXPECT_FALSE(ListActiveConnections(list));
-    EXPECT_TRUE(list.empty());
+    EXPECT_TRUE(ListActiveConnections().empty());
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "core/settings.h"
 #include "dialup/system_functions.h"
+#include "tests/support/file_name.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ std::string ModulePath(HMODULE module) {
 std::string Lower(std::string text) {
     CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
     return text;
-}
-
-std::string FileNameOf(const std::string& path) {
-    return Lower(path.substr(path.find_last_of('\\') + 1));
 }
 
 std::string SystemDirectory() {
@@ -81,6 +78,27 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
+
+// The module row `index` binds from: the row is bound again through a loader that notes where its
+// lookup found the function, then the system loader is put back.
+struct FoundIn {
+    static inline HMODULE module = nullptr;
+    static void* Find(HMODULE candidate, const char* function) {
+        void* address = binding::kSystemLoader.find(candidate, function);
+        if (address)
+            module = candidate;
+        return address;
+    }
+};
+
+HMODULE BoundModule(std::size_t index) {
+    FoundIn::module = nullptr;
+    binding::SubstituteRow(index, nullptr);
+    binding::SetModuleLoader({binding::kSystemLoader.load, FoundIn::Find, binding::kSystemLoader.release});
+    binding::BindSystemFunction(index);
+    binding::SetModuleLoader(binding::kSystemLoader);
+    return FoundIn::module;
+}
 
 // LoadLibraryExA as Windows 7 without the search-flag update answers it: the flag is refused,
 // anything else goes to the real function. Every call is recorded.
@@ -152,8 +170,8 @@ TEST(BindingTable, EveryRowBindsFromItsLibraryInTheSystemDirectory) {
         SCOPED_TRACE(binding::kBindingRows[row].function);
         void* address = binding::BindSystemFunction(row);
         ASSERT_NE(address, nullptr);
-        HMODULE module = binding::BoundModule(row);
-        EXPECT_EQ(FileNameOf(ModulePath(module)), ExpectedFile(binding::kBindingRows[row].library));
+        HMODULE module = BoundModule(row);
+        EXPECT_EQ(Lower(FileNameOf(ModulePath(module))), ExpectedFile(binding::kBindingRows[row].library));
         EXPECT_EQ(Lower(ModulePath(module)).rfind(SystemDirectory(), 0), 0u) << ModulePath(module);
         EXPECT_EQ(binding::BindSystemFunction(row), address);
     }
@@ -166,7 +184,7 @@ TEST(BindingTable, RtlMoveMemoryRowsFromKernel32AndNtdllBothCopy) {
         reinterpret_cast<Move>(binding::BindSystemFunction(row))(target, "bytes", 6);
         EXPECT_STREQ(target, "bytes");
     }
-    EXPECT_NE(binding::BoundModule(4), binding::BoundModule(7));
+    EXPECT_NE(BoundModule(4), BoundModule(7));
 }
 
 TEST(BindingTable, ARowIsLookedUpOnlyOnItsFirstCall) {
@@ -194,7 +212,7 @@ TEST(BindingTable, SetLastErrorFromTheFirstFallbackWorks) {
     using SetError = void(WINAPI*)(DWORD);
     reinterpret_cast<SetError>(binding::BindSystemFunction(3))(1234);
     EXPECT_EQ(GetLastError(), 1234u);
-    EXPECT_EQ(binding::BoundModule(3), GetModuleHandleA("kernel32.dll"));
+    EXPECT_EQ(BoundModule(3), GetModuleHandleA("kernel32.dll"));
 }
 
 TEST(BindingTable, ALibraryPlantedBesideTheProgramIsNotLoaded) {
@@ -202,7 +220,7 @@ TEST(BindingTable, ALibraryPlantedBesideTheProgramIsNotLoaded) {
     ASSERT_TRUE(PathFileExistsA(planted.c_str())) << planted;
 
     binding::BindSystemFunction(13);
-    std::string bound = Lower(ModulePath(binding::BoundModule(13)));
+    std::string bound = Lower(ModulePath(BoundModule(13)));
     EXPECT_NE(bound, Lower(planted));
     EXPECT_EQ(bound, SystemDirectory() + "\\rasapi32.dll");
     EXPECT_EQ(GetModuleHandleA(planted.c_str()), nullptr);

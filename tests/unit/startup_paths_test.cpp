@@ -9,6 +9,7 @@
 #include "core/instance_guard.h"
 #include "core/owners.h"
 #include "core/program_path.h"
+#include "tests/support/file_name.h"
 #include "tests/support/row_substitute.h"
 #include "ui/logon_task.h"
 
