@@ -12,9 +12,7 @@ namespace {
 
 using OwnedHandle = UniqueHandle<HANDLE, sys::CloseHandle>;
 
-OwnedHandle OwnSnapshot(HANDLE snapshot) {
-    return OwnedHandle(snapshot == INVALID_HANDLE_VALUE ? nullptr : snapshot);
-}
+OwnedHandle OwnSnapshot(HANDLE snapshot) { return OwnedHandle(snapshot == INVALID_HANDLE_VALUE ? nullptr : snapshot); }
 
 constexpr DWORD kSystemProcessId = 4;
 constexpr std::string_view kSystemRootPrefix = "\\SystemRoot";
@@ -94,8 +92,8 @@ std::vector<PROCESSENTRY32> ListProcesses() {
 std::string NormaliseImagePath(std::string_view path, std::string_view systemRoot) {
     if (path.starts_with(kSystemRootPrefix))
         return std::string(systemRoot).append(path.substr(kSystemRootPrefix.size()));
-    if (path.size() >= kDevicePrefix.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.data(), 4,
-                                                               kDevicePrefix.data(), 4) == CSTR_EQUAL)
+    if (path.size() >= kDevicePrefix.size() &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path.data(), 4, kDevicePrefix.data(), 4) == CSTR_EQUAL)
         return std::string(path.substr(kDevicePrefix.size()));
     return std::string(path);
 }

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr unsigned char kFullWidthRow = 0xA3;     // GBK row of the full-width ASCII forms
-constexpr unsigned char kSymbolRow = 0xA1;        // GBK row holding the ideographic space
+constexpr unsigned char kFullWidthRow = 0xA3;  // GBK row of the full-width ASCII forms
+constexpr unsigned char kSymbolRow = 0xA1;     // GBK row holding the ideographic space
 constexpr unsigned char kIdeographicSpace = 0xA1;
 
 // One character of the text, full-width forms folded to ASCII; leaves `at` after it.
@@ -53,6 +53,6 @@ std::int32_t IntegerValue(std::string_view gbkText) {
         c = NextCharacter(gbkText, at);
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
 }

@@ -5,9 +5,7 @@
 namespace {
 
 // GBK lead bytes; each is followed by one trail byte, which may be any of 0x40 to 0xFE.
-constexpr bool IsLeadByte(unsigned char byte) {
-    return byte >= 0x81 && byte <= 0xFE;
-}
+constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 std::string_view::size_type LastSeparator(std::string_view path) {
     std::string_view::size_type last = std::string_view::npos;
@@ -28,10 +26,6 @@ std::string ProgramPath() {
     return std::string(path, length);
 }
 
-std::string ProgramDirectory() {
-    return DirectoryOf(ProgramPath());
-}
+std::string ProgramDirectory() { return DirectoryOf(ProgramPath()); }
 
-std::string DirectoryOf(std::string_view path) {
-    return std::string(path.substr(0, LastSeparator(path)));
-}
+std::string DirectoryOf(std::string_view path) { return std::string(path.substr(0, LastSeparator(path))); }

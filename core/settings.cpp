@@ -18,46 +18,36 @@ constexpr const char* kNo = "否";
 
 std::atomic<std::shared_ptr<const AccountSettings>> gAccount{std::make_shared<const AccountSettings>()};
 
-const char* YesNo(bool yes) {
-    return yes ? kYes : kNo;
-}
+const char* YesNo(bool yes) { return yes ? kYes : kNo; }
 
 void SaveCheckBox(ui::ControlId checkBox, const char* key) {
     SaveSetting(kOptionsSection, key, YesNo(gui::IsChecked(checkBox)));
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The profile functions trim blanks around a value and drop a pair of enclosing quotes; such a
 // value (a password, say) is written inside double quotes so that it reads back as it was.
 std::string ProfileText(std::string_view value) {
-    const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                          value.back() == value.front();
+    const bool enclosed =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
     if (value.empty() || !(IsBlank(value.front()) || IsBlank(value.back()) || enclosed))
         return std::string(value);
     std::string quoted(1, '"');
     return quoted.append(value).append(1, '"');
 }
 
-void EnableIntervalWhileRedialIsOff() {
-    gui::SetEnabled(编辑框3, !gui::IsChecked(选择框2));
-}
+void EnableIntervalWhileRedialIsOff() { gui::SetEnabled(编辑框3, !gui::IsChecked(选择框2)); }
 
 }  // namespace
 
-AccountSettings CurrentAccount() {
-    return *gAccount.load();
-}
+AccountSettings CurrentAccount() { return *gAccount.load(); }
 
 void ReplaceAccount(AccountSettings account) {
     gAccount.store(std::make_shared<const AccountSettings>(std::move(account)));
 }
 
-std::string SettingsPath() {
-    return ProgramDirectory() + "\\kdset.ini";
-}
+std::string SettingsPath() { return ProgramDirectory() + "\\kdset.ini"; }
 
 std::string LoadSetting(const char* section, const char* key) {
     char value[10240] = {};
@@ -91,9 +81,7 @@ void SaveAccountSettings(const AccountSettings& account) {
     SaveSetting(kAccountSection, "连接名称", account.entryName);
 }
 
-void OnNeverDropClicked() {
-    SaveCheckBox(选择框1, "永不掉线");
-}
+void OnNeverDropClicked() { SaveCheckBox(选择框1, "永不掉线"); }
 
 void OnPeriodicRedialClicked() {
     SaveCheckBox(选择框2, "自动重播");
@@ -101,10 +89,6 @@ void OnPeriodicRedialClicked() {
     EnableIntervalWhileRedialIsOff();
 }
 
-void OnAutoMonitorClicked() {
-    SaveCheckBox(选择框4, "自动监控");
-}
+void OnAutoMonitorClicked() { SaveCheckBox(选择框4, "自动监控"); }
 
-void OnMinimizeAfterMonitorClicked() {
-    SaveCheckBox(选择框5, "最小化");
-}
+void OnMinimizeAfterMonitorClicked() { SaveCheckBox(选择框5, "最小化"); }

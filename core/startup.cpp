@@ -66,9 +66,7 @@ void ShowWhetherOnline() {
 
 }  // namespace
 
-void StartInstanceScan() {
-    gAsked = StartWorker<AnswerOnWorker>();
-}
+void StartInstanceScan() { gAsked = StartWorker<AnswerOnWorker>(); }
 
 void RunStartup() {
     gui::SetWidth(ui::WindowKind::Main, kNarrowMainWidth);  // the log stays folded until asked for

@@ -21,6 +21,4 @@ void RefreshOnlineState() {
     gui::SetStatusPane(1, std::string("当前状态：") + state);
 }
 
-void SetConnectionPane(std::string_view text) {
-    gui::SetStatusPane(0, text);
-}
+void SetConnectionPane(std::string_view text) { gui::SetStatusPane(0, text); }

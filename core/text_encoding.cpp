@@ -9,9 +9,7 @@ namespace {
 
 constexpr UINT kGbkCodePage = 936;
 
-bool IsSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDFFF;
-}
+bool IsSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 }  // namespace
 
@@ -32,9 +30,9 @@ std::string WideToGbk(std::string_view utf16leBytes) {
     // No UTF-16 code unit needs more than two GBK bytes.
     std::string gbk(utf16leBytes.size(), '\0');
     BOOL usedDefault = FALSE;
-    const int written = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, units.data(),
-                                            static_cast<int>(units.size()), gbk.data(),
-                                            static_cast<int>(gbk.size()), nullptr, &usedDefault);
+    const int written =
+        WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, units.data(), static_cast<int>(units.size()),
+                            gbk.data(), static_cast<int>(gbk.size()), nullptr, &usedDefault);
     if (written <= 0 || usedDefault)
         return {};
     gbk.resize(written);

@@ -16,9 +16,7 @@ struct BoundRow {
 BoundRow gBound[kRowCount];
 ModuleLoader gLoader = kSystemLoader;
 
-HMODULE LoadFromSystemDirectory(const char* library) {
-    return LoadSystemLibrary(library);
-}
+HMODULE LoadFromSystemDirectory(const char* library) { return LoadSystemLibrary(library); }
 
 // The system directory, a backslash and the file name; a bare name gets ".dll" as the
 // loader's own search would add it.
@@ -39,9 +37,7 @@ void* FindExport(HMODULE module, const char* function) {
     return reinterpret_cast<void*>(GetProcAddress(module, function));
 }
 
-void ReleaseModule(HMODULE module) {
-    FreeLibrary(module);
-}
+void ReleaseModule(HMODULE module) { FreeLibrary(module); }
 
 std::string MissingExportMessage(const BindingRow& row) {
     std::string message = "无法找到指定DLL库文件";
@@ -127,8 +123,6 @@ void SubstituteRow(std::size_t index, void* address) {
     gBound[index].address.store(address, std::memory_order_release);
 }
 
-void SetModuleLoader(const ModuleLoader& loader) {
-    gLoader = loader;
-}
+void SetModuleLoader(const ModuleLoader& loader) { gLoader = loader; }
 
 }  // namespace binding

@@ -52,13 +52,9 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
     return {DialResult::Failed};
 }
 
-std::string AddressText(std::string_view address) {
-    return std::string("当前IP：").append(address);
-}
+std::string AddressText(std::string_view address) { return std::string("当前IP：").append(address); }
 
-void StartManualDial() {
-    StartWorker<ManualDial>();
-}
+void StartManualDial() { StartWorker<ManualDial>(); }
 
 void ManualDial() {
     if (DialAndConfirm(kManualDialTexts).result != DialResult::Ended)

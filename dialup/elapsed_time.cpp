@@ -8,10 +8,6 @@ std::atomic<TickSource> gTickSource{GetTickCount64};
 
 }  // namespace
 
-std::uint64_t TickMilliseconds() {
-    return gTickSource.load()();
-}
+std::uint64_t TickMilliseconds() { return gTickSource.load()(); }
 
-void SetTickSource(TickSource source) {
-    gTickSource.store(source ? source : GetTickCount64);
-}
+void SetTickSource(TickSource source) { gTickSource.store(source ? source : GetTickCount64); }

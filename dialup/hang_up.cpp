@@ -61,13 +61,9 @@ void EndLinkAtQuit(HRASCONN handle) {
         WaitUntilClosed(handle);
 }
 
-LinkHold::LinkHold() {
-    ++gHeldLinks;
-}
+LinkHold::LinkHold() { ++gHeldLinks; }
 
-LinkHold::~LinkHold() {
-    --gHeldLinks;
-}
+LinkHold::~LinkHold() { --gHeldLinks; }
 
 void WaitForHeldLinks() {
     const std::uint64_t start = TickMilliseconds();
@@ -91,18 +87,14 @@ bool IsEntryInterfacePresent(std::string_view entryName) {
     return FindEntryAdapter(entryName).has_value();
 }
 
-bool MainWindowAlive() {
-    return gui::Handle(ui::WindowKind::Main) != nullptr;
-}
+bool MainWindowAlive() { return gui::Handle(ui::WindowKind::Main) != nullptr; }
 
 bool SleepWhileAlive(DWORD milliseconds) {
     sys::Sleep(milliseconds);
     return MainWindowAlive();
 }
 
-void StartManualHangUp() {
-    StartWorker<ManualHangUp>();
-}
+void StartManualHangUp() { StartWorker<ManualHangUp>(); }
 
 void ManualHangUp() {
     const std::string entryName = CurrentAccount().entryName;

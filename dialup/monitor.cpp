@@ -31,7 +31,7 @@ constexpr DWORD kFailedForcedRedialPauseMs = 5000;
 constexpr std::int64_t kMillisecondsPerMinute = 60000;
 
 // The account set-up and the monitor's own options cannot change while it runs.
-constexpr ui::ControlId kLockedWhileMonitoring[] = {组合框1, 按钮1, 按钮2, 按钮3, 编辑框1,
+constexpr ui::ControlId kLockedWhileMonitoring[] = {组合框1, 按钮1,   按钮2,   按钮3,  编辑框1,
                                                     编辑框2, 编辑框3, 选择框1, 选择框2};
 
 enum class Next { Pause, CheckAtOnce, End };
@@ -175,9 +175,7 @@ Next RunCycle(MonitorState& state) {
 
 }  // namespace
 
-void StartMonitor() {
-    StartWorker<MonitorLoop>();
-}
+void StartMonitor() { StartWorker<MonitorLoop>(); }
 
 void MonitorLoop() {
     SetUpMonitor();
@@ -193,9 +191,7 @@ void MonitorLoop() {
     }
 }
 
-void StartManualRedial() {
-    StartWorker<ManualRedial>();
-}
+void StartManualRedial() { StartWorker<ManualRedial>(); }
 
 void ManualRedial() {
     const bool neverDrop = gui::IsChecked(选择框1);

@@ -13,9 +13,7 @@ void CopyCut(char (&member)[Capacity], std::string_view text) {
 }
 
 // The text of `bytes` bytes at `text`, up to the first NUL.
-inline std::string TextOf(const char* text, std::size_t bytes) {
-    return std::string(text, strnlen(text, bytes));
-}
+inline std::string TextOf(const char* text, std::size_t bytes) { return std::string(text, strnlen(text, bytes)); }
 
 // The text of a fixed-size member, which need not end in NUL.
 template <std::size_t Capacity>

@@ -40,7 +40,8 @@ inline constexpr BoundFunction<16, DWORD> GetCurrentProcessId{};
 inline constexpr BoundFunction<17, HANDLE, DWORD, BOOL, DWORD> OpenProcess{};
 inline constexpr BoundFunction<18, BOOL, HANDLE, DWORD, HANDLE*> OpenProcessToken{};
 inline constexpr BoundFunction<19, BOOL, LPCSTR, LPCSTR, LUID*> LookupPrivilegeValueA{};
-inline constexpr BoundFunction<20, BOOL, HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*> AdjustTokenPrivileges{};
+inline constexpr BoundFunction<20, BOOL, HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*>
+    AdjustTokenPrivileges{};
 inline constexpr BoundFunction<21, BOOL, HANDLE> CloseHandle{};
 inline constexpr BoundFunction<22, HANDLE, DWORD, DWORD> CreateToolhelp32Snapshot{};
 inline constexpr BoundFunction<23, BOOL, HANDLE, PROCESSENTRY32*> Process32Next{};

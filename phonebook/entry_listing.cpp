@@ -89,6 +89,4 @@ std::string GetEntryUserName(std::string_view entryName) {
     return userName;
 }
 
-void OnConnectionSelected() {
-    gui::SetText(编辑框1, GetEntryUserName(gui::GetSelectedText(组合框1)));
-}
+void OnConnectionSelected() { gui::SetText(编辑框1, GetEntryUserName(gui::GetSelectedText(组合框1))); }

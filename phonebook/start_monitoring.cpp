@@ -14,13 +14,9 @@ using namespace ui::main_window;
 
 constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONQUESTION;
 
-void Tell(const char* text) {
-    gui::ShowMessage(ui::WindowKind::Main, text);
-}
+void Tell(const char* text) { gui::ShowMessage(ui::WindowKind::Main, text); }
 
-bool Ask(const std::string& question) {
-    return gui::ShowMessage(ui::WindowKind::Main, question, kQuestion) == IDOK;
-}
+bool Ask(const std::string& question) { return gui::ShowMessage(ui::WindowKind::Main, question, kQuestion) == IDOK; }
 
 // The typed account may differ from the one the system stores for the entry; the user decides.
 bool AccountAccepted(const std::string& entryName, const std::string& typed) {

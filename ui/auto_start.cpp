@@ -29,9 +29,8 @@ ComPointer<IShellLinkA> NewShellLink() {
 }
 
 ComPointer<IPersistFile> FileOf(IShellLinkA& link) {
-    return Obtain<IPersistFile>([&](IPersistFile** file) {
-        return link.QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file));
-    });
+    return Obtain<IPersistFile>(
+        [&](IPersistFile** file) { return link.QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file)); });
 }
 
 // A shell link to the program, shown normally; the save's outcome is judged by the file.
@@ -107,17 +106,11 @@ void RemoveAutoStart() {
 
 }  // namespace
 
-std::string StartupFolder() {
-    return SpecialFolder(CSIDL_STARTUP);
-}
+std::string StartupFolder() { return SpecialFolder(CSIDL_STARTUP); }
 
-std::string DesktopFolder() {
-    return SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-}
+std::string DesktopFolder() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY); }
 
-bool PathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool PlaceShortcut(const std::string& folder) {
     const std::string source = ProgramDirectory() + "\\" + kShortcutName;

@@ -18,19 +18,30 @@ struct KindTraits {
 
 constexpr KindTraits Traits(ControlKind kind) {
     switch (kind) {
-    case ControlKind::Label: return {"STATIC", SS_LEFTNOWORDWRAP, 0};
-    case ControlKind::TransparentLabel: return {"STATIC", SS_LEFTNOWORDWRAP, WS_EX_TRANSPARENT};
-    case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::SpinEdit: return {"EDIT", ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-    case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case ControlKind::ListBox:
-        return {"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
-    case ControlKind::Hyperlink: return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, WS_EX_TRANSPARENT};
-    case ControlKind::PictureBox: return {"STATIC", SS_OWNERDRAW, 0};
-    case ControlKind::StatusBar: return {STATUSCLASSNAMEA, 0, 0};
+        case ControlKind::Label:
+            return {"STATIC", SS_LEFTNOWORDWRAP, 0};
+        case ControlKind::TransparentLabel:
+            return {"STATIC", SS_LEFTNOWORDWRAP, WS_EX_TRANSPARENT};
+        case ControlKind::Edit:
+            return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::SpinEdit:
+            return {"EDIT", ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox:
+            return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+        case ControlKind::Button:
+            return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+        case ControlKind::ComboBox:
+            return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+        case ControlKind::ListBox:
+            return {"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::GroupBox:
+            return {"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT};
+        case ControlKind::Hyperlink:
+            return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, WS_EX_TRANSPARENT};
+        case ControlKind::PictureBox:
+            return {"STATIC", SS_OWNERDRAW, 0};
+        case ControlKind::StatusBar:
+            return {STATUSCLASSNAMEA, 0, 0};
     }
     return {};
 }
@@ -61,7 +72,8 @@ void FitComboField(HWND combo, int height) {
 void SetPanes(HWND statusBar, std::span<const StatusPaneDef> panes) {
     std::vector<int> rightEdges;
     int right = 0;
-    for (const StatusPaneDef& pane : panes) rightEdges.push_back(right += pane.width);
+    for (const StatusPaneDef& pane : panes)
+        rightEdges.push_back(right += pane.width);
     SendMessageA(statusBar, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
     for (std::size_t i = 0; i < panes.size(); ++i) {
         SendMessageA(statusBar, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(panes[i].text));
@@ -70,23 +82,23 @@ void SetPanes(HWND statusBar, std::span<const StatusPaneDef> panes) {
 
 void FinishControl(HWND control, const ControlDef& def) {
     switch (def.kind) {
-    case ControlKind::CheckBox:
-        SendMessageA(control, BM_SETCHECK, def.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-        break;
-    case ControlKind::SpinEdit:
-        AttachSpin(control, def.spin);
-        break;
-    case ControlKind::ComboBox:
-        FitComboField(control, def.rect.height);
-        break;
-    case ControlKind::StatusBar:
-        SetPanes(control, def.panes);
-        break;
-    case ControlKind::Hyperlink:
-        AttachHyperlink(control, def);
-        break;
-    default:
-        break;
+        case ControlKind::CheckBox:
+            SendMessageA(control, BM_SETCHECK, def.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case ControlKind::SpinEdit:
+            AttachSpin(control, def.spin);
+            break;
+        case ControlKind::ComboBox:
+            FitComboField(control, def.rect.height);
+            break;
+        case ControlKind::StatusBar:
+            SetPanes(control, def.panes);
+            break;
+        case ControlKind::Hyperlink:
+            AttachHyperlink(control, def);
+            break;
+        default:
+            break;
     }
 }
 
@@ -95,10 +107,10 @@ void FinishControl(HWND control, const ControlDef& def) {
 HWND CreateControl(HWND window, const ControlDef& def, HFONT font) {
     const KindTraits traits = Traits(def.kind);
     const HWND parent = def.container ? GetDlgItem(window, def.container) : window;
-    const HWND control = CreateWindowExA(
-        traits.exStyle, traits.className, def.text, WS_CHILD | WS_VISIBLE | traits.style, def.rect.left,
-        def.rect.top, def.rect.width, CreationHeight(def), parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id.id)), GetModuleHandleA(nullptr), nullptr);
+    const HWND control =
+        CreateWindowExA(traits.exStyle, traits.className, def.text, WS_CHILD | WS_VISIBLE | traits.style, def.rect.left,
+                        def.rect.top, def.rect.width, CreationHeight(def), parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id.id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     FinishControl(control, def);
     return control;

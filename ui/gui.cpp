@@ -44,21 +44,19 @@ std::string WindowText(HWND window) {
 std::string ReadText(HWND control, UINT lengthMessage, UINT textMessage, WPARAM index) {
     const auto length = LOWORD(SendMessageA(control, lengthMessage, index, 0));
     std::string text(2 * length, '\0');
-    if (SendMessageA(control, textMessage, index, reinterpret_cast<LPARAM>(text.data())) < 0) return {};
+    if (SendMessageA(control, textMessage, index, reinterpret_cast<LPARAM>(text.data())) < 0)
+        return {};
     text.resize(std::strlen(text.c_str()));
     return text;
 }
 
-HWND StatusBar() {
-    return ControlHandle(ui::main_window::状态条1);
-}
+HWND StatusBar() { return ControlHandle(ui::main_window::状态条1); }
 
-HMENU TrayMenu() {
-    return ui::WindowMenu(WindowHandle(ui::WindowKind::Main));
-}
+HMENU TrayMenu() { return ui::WindowMenu(WindowHandle(ui::WindowKind::Main)); }
 
 void BringToFront(HWND window) {
-    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
 }
 
@@ -71,8 +69,8 @@ void OpenOnGuiThread(ui::WindowKind kind) {
 }
 
 void TrackTrayMenu(POINT screen, UINT alignment) {
-    TrackPopupMenu(TrayMenu(), alignment | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                   WindowHandle(ui::WindowKind::Main), nullptr);
+    TrackPopupMenu(TrayMenu(), alignment | TPM_RIGHTBUTTON, screen.x, screen.y, 0, WindowHandle(ui::WindowKind::Main),
+                   nullptr);
 }
 
 }  // namespace
@@ -85,7 +83,8 @@ void SetText(ui::ControlId control, std::string_view text) {
     OnGui([control, value = std::string(text)] {
         const HWND handle = ControlHandle(control);
         SetWindowTextA(handle, value.c_str());
-        if (ui::IsSeeThrough(handle)) ui::RedrawBackdrop(handle);
+        if (ui::IsSeeThrough(handle))
+            ui::RedrawBackdrop(handle);
     });
 }
 
@@ -108,7 +107,8 @@ void SetEnabled(ui::ControlId control, bool enabled) {
     OnGui([control, enabled] {
         const HWND handle = ControlHandle(control);
         EnableWindow(handle, enabled);
-        if (const HWND spin = ui::SpinOf(handle)) EnableWindow(spin, enabled);
+        if (const HWND spin = ui::SpinOf(handle))
+            EnableWindow(spin, enabled);
     });
 }
 
@@ -191,9 +191,7 @@ void PopUpTrayMenuAt(POINT screen) {
     });
 }
 
-HWND Handle(ui::WindowKind window) {
-    return WindowHandle(window);
-}
+HWND Handle(ui::WindowKind window) { return WindowHandle(window); }
 
 void Open(ui::WindowKind window) {
     if (window == ui::WindowKind::Main && !WindowHandle(window)) {

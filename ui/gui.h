@@ -49,16 +49,16 @@ std::string GetStatusPane(int pane);
 // Tray menu items.
 void SetMenuItemEnabled(ui::TrayMenuItem item, bool enabled);
 bool IsMenuItemEnabled(ui::TrayMenuItem item);
-void PopUpTrayMenu();                 // at the mouse position
+void PopUpTrayMenu();  // at the mouse position
 // As a notification-area menu: the Main window comes to the foreground first, the menu's
 // right edge is at `screen`, and a null message follows so that it closes on clicks elsewhere.
 void PopUpTrayMenuAt(POINT screen);
 
 // Windows. Opening one that is already open brings it to the front. The thread that opens
 // the Main window becomes the GUI thread and must run the message loop.
-HWND Handle(ui::WindowKind window);   // null while the window is not open
-void Open(ui::WindowKind window);     // secondary windows are owned by the Main window
-void Close(ui::WindowKind window);    // destroys it; closing the Main window ends the loop
+HWND Handle(ui::WindowKind window);  // null while the window is not open
+void Open(ui::WindowKind window);    // secondary windows are owned by the Main window
+void Close(ui::WindowKind window);   // destroys it; closing the Main window ends the loop
 int GetWidth(ui::WindowKind window);
 void SetWidth(ui::WindowKind window, int width);
 void Show(ui::WindowKind window, bool visible);

@@ -14,13 +14,13 @@ constexpr UINT kRunTask = WM_APP + 1;
 std::atomic<DWORD> gGuiThread{0};
 std::atomic<HWND> gCourier{nullptr};
 
-bool MainWindowOpen() {
-    return WindowHandle(WindowKind::Main) != nullptr;
-}
+bool MainWindowOpen() { return WindowHandle(WindowKind::Main) != nullptr; }
 
 LRESULT CALLBACK CourierProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != kRunTask) return DefWindowProcA(window, message, wParam, lParam);
-    if (MainWindowOpen()) (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    if (message != kRunTask)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (MainWindowOpen())
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
     return 0;
 }
 
@@ -36,20 +36,20 @@ void RegisterCourierClass() {
 
 void StartGuiThread() {
     gGuiThread.store(GetCurrentThreadId());
-    if (gCourier.load()) return;
+    if (gCourier.load())
+        return;
     RegisterCourierClass();
     gCourier.store(CreateWindowExA(0, kCourierClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                    GetModuleHandleA(nullptr), nullptr));
 }
 
 void EndGuiThread() {
-    if (const HWND courier = gCourier.exchange(nullptr)) DestroyWindow(courier);
+    if (const HWND courier = gCourier.exchange(nullptr))
+        DestroyWindow(courier);
     PostQuitMessage(0);
 }
 
-bool OnGuiThread() {
-    return GetCurrentThreadId() == gGuiThread.load();
-}
+bool OnGuiThread() { return GetCurrentThreadId() == gGuiThread.load(); }
 
 }  // namespace ui
 
@@ -60,7 +60,8 @@ namespace gui {
 // never needs to wait for the worker in return.
 void Invoke(const std::function<void()>& task) {
     if (ui::OnGuiThread()) {
-        if (ui::MainWindowOpen()) task();
+        if (ui::MainWindowOpen())
+            task();
         return;
     }
     if (const HWND courier = ui::gCourier.load()) {
@@ -70,14 +71,16 @@ void Invoke(const std::function<void()>& task) {
 
 void HandleMessage(MSG& message) {
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    if (ui::IsOpenWindow(root) && IsDialogMessageA(root, &message)) return;
+    if (ui::IsOpenWindow(root) && IsDialogMessageA(root, &message))
+        return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
 }
 
 int RunMessageLoop() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) HandleMessage(message);
+    while (GetMessageA(&message, nullptr, 0, 0) > 0)
+        HandleMessage(message);
     return static_cast<int>(message.wParam);
 }
 

@@ -15,9 +15,7 @@ constexpr COLORREF kVisitedColour = RGB(0x80, 0x00, 0x80);
 
 enum LinkFlags : LONG_PTR { kHot = 1, kVisited = 2 };
 
-LONG_PTR Flags(HWND link) {
-    return GetWindowLongPtrA(link, GWLP_USERDATA);
-}
+LONG_PTR Flags(HWND link) { return GetWindowLongPtrA(link, GWLP_USERDATA); }
 
 void SetFlag(HWND link, LONG_PTR flag, bool on) {
     SetWindowLongPtrA(link, GWLP_USERDATA, on ? Flags(link) | flag : Flags(link) & ~flag);
@@ -52,7 +50,8 @@ bool ShellOpen(const char* file, const char* parameters) {
 
 // The default browser through the "open" verb; failing that, the program registered for ".htm".
 bool OpenWebTarget(const char* address) {
-    if (ShellOpen(address, nullptr)) return true;
+    if (ShellOpen(address, nullptr))
+        return true;
     char browser[MAX_PATH];
     DWORD size = sizeof browser;
     if (FAILED(AssocQueryStringA(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, ".htm", "open", browser, &size))) {
@@ -64,35 +63,36 @@ bool OpenWebTarget(const char* address) {
 // The action may destroy the link's window, so nothing touches `link` after it.
 void Release(HWND link, const ControlDef& def) {
     if (!def.target) {
-        if (def.action) def.action();
+        if (def.action)
+            def.action();
         return;
     }
-    if (!OpenWebTarget(def.target)) return;
+    if (!OpenWebTarget(def.target))
+        return;
     SetFlag(link, kVisited, true);
     RedrawBackdrop(link);
 }
 
-LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                          DWORD_PTR defData) {
+LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR defData) {
     switch (message) {
-    case WM_SETCURSOR:
-        SetCursor(LoadCursorA(nullptr, IDC_HAND));
-        return TRUE;
-    case WM_MOUSEMOVE:
-        if (!(Flags(link) & kHot)) {
-            SetHot(link, true);
-            TrackLeave(link);
-        }
-        break;
-    case WM_MOUSELEAVE:
-        SetHot(link, false);
-        break;
-    case WM_LBUTTONUP:
-        Release(link, *reinterpret_cast<const ControlDef*>(defData));
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(link, LinkProc, 0);
-        break;
+        case WM_SETCURSOR:
+            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (!(Flags(link) & kHot)) {
+                SetHot(link, true);
+                TrackLeave(link);
+            }
+            break;
+        case WM_MOUSELEAVE:
+            SetHot(link, false);
+            break;
+        case WM_LBUTTONUP:
+            Release(link, *reinterpret_cast<const ControlDef*>(defData));
+            return 0;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(link, LinkProc, 0);
+            break;
     }
     return DefSubclassProc(link, message, wParam, lParam);
 }
@@ -103,8 +103,6 @@ void AttachHyperlink(HWND link, const ControlDef& def) {
     SetWindowSubclass(link, LinkProc, 0, reinterpret_cast<DWORD_PTR>(&def));
 }
 
-COLORREF LinkColour(HWND link) {
-    return (Flags(link) & kVisited) ? kVisitedColour : GetSysColor(COLOR_HOTLIGHT);
-}
+COLORREF LinkColour(HWND link) { return (Flags(link) & kVisited) ? kVisitedColour : GetSysColor(COLOR_HOTLIGHT); }
 
 }  // namespace ui

@@ -49,7 +49,8 @@ TaskRoot ConnectRoot() {
     if (!root.service || FAILED(root.service->Connect(local, local, local, local)))
         return {};
     const Bstr path = MakeBstr(L"\\");
-    root.folder = Obtain<ITaskFolder>([&](ITaskFolder** folder) { return root.service->GetFolder(path.get(), folder); });
+    root.folder =
+        Obtain<ITaskFolder>([&](ITaskFolder** folder) { return root.service->GetFolder(path.get(), folder); });
     return root;
 }
 
@@ -63,15 +64,22 @@ bool Knows(ITaskFolder& folder, BSTR name) {
 std::wstring LogonTaskXml(std::wstring_view userId, std::wstring_view command, std::wstring_view directory) {
     const std::wstring user = Escaped(userId);
     return L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">"
-           L"<Triggers><LogonTrigger><Enabled>true</Enabled><UserId>" + user + L"</UserId></LogonTrigger></Triggers>"
-           L"<Principals><Principal id=\"Author\"><UserId>" + user + L"</UserId>"
+           L"<Triggers><LogonTrigger><Enabled>true</Enabled><UserId>" +
+           user +
+           L"</UserId></LogonTrigger></Triggers>"
+           L"<Principals><Principal id=\"Author\"><UserId>" +
+           user +
+           L"</UserId>"
            L"<LogonType>InteractiveToken</LogonType><RunLevel>HighestAvailable</RunLevel></Principal></Principals>"
            L"<Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
            L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
            L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
            L"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Priority>5</Priority><Enabled>true</Enabled></Settings>"
-           L"<Actions Context=\"Author\"><Exec><Command>" + Escaped(command) + L"</Command>"
-           L"<WorkingDirectory>" + Escaped(directory) + L"</WorkingDirectory></Exec></Actions></Task>";
+           L"<Actions Context=\"Author\"><Exec><Command>" +
+           Escaped(command) +
+           L"</Command>"
+           L"<WorkingDirectory>" +
+           Escaped(directory) + L"</WorkingDirectory></Exec></Actions></Task>";
 }
 
 bool RegisterLogonTask() {

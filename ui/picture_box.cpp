@@ -15,7 +15,8 @@ HBRUSH ParentBackground(HWND control) {
 void DrawPicture(const DRAWITEMSTRUCT& item, HBITMAP picture) {
     const RECT& area = item.rcItem;
     FillRect(item.hDC, &area, ParentBackground(item.hwndItem));
-    if (!picture) return;
+    if (!picture)
+        return;
     BITMAP size{};
     GetObjectA(picture, sizeof size, &size);
     const UniqueMemoryDc source(CreateCompatibleDC(item.hDC));

@@ -53,19 +53,24 @@ void PremultiplyBgra(std::uint8_t* pixels, std::size_t count) {
 UniqueBitmap DecodePng(std::span<const std::byte> png) {
     PngReader reader;
     png_image& image = reader.Image();
-    if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return nullptr;
-    if (image.width > kMaxSide || image.height > kMaxSide) return nullptr;
+    if (!png_image_begin_read_from_memory(&image, png.data(), png.size()))
+        return nullptr;
+    if (image.width > kMaxSide || image.height > kMaxSide)
+        return nullptr;
     image.format = PNG_FORMAT_BGRA;
     void* bits = nullptr;
     UniqueBitmap bitmap = CreateTopDownDib(image.width, image.height, &bits);
-    if (!bitmap) return nullptr;
-    if (!png_image_finish_read(&image, nullptr, bits, 0, nullptr)) return nullptr;
+    if (!bitmap)
+        return nullptr;
+    if (!png_image_finish_read(&image, nullptr, bits, 0, nullptr))
+        return nullptr;
     PremultiplyBgra(static_cast<std::uint8_t*>(bits), std::size_t{image.width} * image.height);
     return bitmap;
 }
 
 UniqueBitmap LoadAboutLogo() {
     const auto png = ResourceBytes(MAKEINTRESOURCEA(IDR_ABOUT_LOGO), RT_RCDATA);
-    if (png.empty()) return nullptr;
+    if (png.empty())
+        return nullptr;
     return DecodePng(std::as_bytes(png));
 }

@@ -11,6 +11,7 @@ inline std::span<const std::uint8_t> ResourceBytes(LPCSTR name, LPCSTR type) {
     const HRSRC found = FindResourceA(module, name, type);
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) return {};
+    if (!data)
+        return {};
     return {static_cast<const std::uint8_t*>(data), SizeofResource(module, found)};
 }

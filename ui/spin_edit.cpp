@@ -27,10 +27,10 @@ int EditNumber(HWND edit) {
 
 void AttachSpin(HWND edit, SpinRange range) {
     const RECT area = SpinArea(edit);
-    const HWND spin = CreateWindowExA(
-        0, UPDOWN_CLASSA, nullptr, WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-        area.left, area.top, area.right - area.left, area.bottom - area.top, GetParent(edit), nullptr,
-        GetModuleHandleA(nullptr), nullptr);
+    const HWND spin = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
+                                      WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                      area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                      GetParent(edit), nullptr, GetModuleHandleA(nullptr), nullptr);
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
     SendMessageA(spin, UDM_SETRANGE32, range.low, range.high);
     SendMessageA(spin, UDM_SETPOS32, 0, EditNumber(edit));

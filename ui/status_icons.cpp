@@ -18,12 +18,14 @@ constexpr int kSourceSide = 128;
 // The straight-alpha B, G, R, A pixels of the icon's image, bottom row first, or empty.
 std::span<const std::uint8_t> SourcePixels(WORD groupId) {
     const auto group = ResourceBytes(MAKEINTRESOURCEA(groupId), RT_GROUP_ICON);
-    if (group.empty()) return {};
-    const int imageId = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE, kSourceSide,
-                                                    kSourceSide, LR_DEFAULTCOLOR);
+    if (group.empty())
+        return {};
+    const int imageId =
+        LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE, kSourceSide, kSourceSide, LR_DEFAULTCOLOR);
     const auto image = ResourceBytes(MAKEINTRESOURCEA(imageId), RT_ICON);
     constexpr std::size_t kPixelBytes = kSourceSide * kSourceSide * 4;
-    if (image.size() < sizeof(BITMAPINFOHEADER) + kPixelBytes) return {};
+    if (image.size() < sizeof(BITMAPINFOHEADER) + kPixelBytes)
+        return {};
     const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(image.data());
     if (header->biWidth != kSourceSide || header->biHeight != 2 * kSourceSide || header->biBitCount != 32 ||
         header->biSize + kPixelBytes > image.size()) {
@@ -61,13 +63,16 @@ std::vector<std::uint8_t> Resample(std::span<const std::uint8_t> source, int sid
                 for (const Tap& column : taps[x]) {
                     const std::uint8_t* p = &source[(row.source * kSourceSide + column.source) * 4];
                     const double weight = row.weight * column.weight * p[3];
-                    for (int c = 0; c < 3; ++c) colour[c] += weight * p[c];
+                    for (int c = 0; c < 3; ++c)
+                        colour[c] += weight * p[c];
                     alpha += weight;
                 }
             }
-            if (alpha == 0) continue;
+            if (alpha == 0)
+                continue;
             std::uint8_t* out = &target[(y * side + x) * 4];
-            for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>(std::lround(colour[c] / alpha));
+            for (int c = 0; c < 3; ++c)
+                out[c] = static_cast<std::uint8_t>(std::lround(colour[c] / alpha));
             out[3] = static_cast<std::uint8_t>(std::lround(alpha));
         }
     }
@@ -84,7 +89,8 @@ std::vector<std::uint8_t> IconImage(const std::vector<std::uint8_t>& pixels, int
     for (int y = 0; y < side; ++y) {
         std::vector<std::uint8_t> row(maskRowBytes);
         for (int x = 0; x < side; ++x) {
-            if (pixels[(y * side + x) * 4 + 3] == 0) row[x / 8] |= 0x80 >> (x % 8);
+            if (pixels[(y * side + x) * 4 + 3] == 0)
+                row[x / 8] |= 0x80 >> (x % 8);
         }
         image.insert(image.end(), row.begin(), row.end());
     }
@@ -95,7 +101,8 @@ std::vector<std::uint8_t> IconImage(const std::vector<std::uint8_t>& pixels, int
 
 HICON LoadStatusIcon(bool online, int size) {
     const auto source = SourcePixels(online ? IDI_ONLINE_ICON : IDI_OFFLINE_ICON);
-    if (source.empty() || size <= 0) return nullptr;
+    if (source.empty() || size <= 0)
+        return nullptr;
     std::vector<std::uint8_t> image = IconImage(Resample(source, size), size);
     return CreateIconFromResourceEx(image.data(), image.size(), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
 }

@@ -2,9 +2,7 @@
 
 namespace ui {
 
-bool IsSeeThrough(HWND control) {
-    return (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
-}
+bool IsSeeThrough(HWND control) { return (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0; }
 
 void RedrawBackdrop(HWND control) {
     const HWND parent = GetParent(control);

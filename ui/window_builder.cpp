@@ -31,9 +31,7 @@ struct WindowState {
     HWND focus = nullptr;  // the control that had the focus when the window was deactivated
 };
 
-WindowState* StateOf(HWND window) {
-    return reinterpret_cast<WindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+WindowState* StateOf(HWND window) { return reinterpret_cast<WindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -51,7 +49,8 @@ void AllowTaskbarCreated(HWND window) {
 }
 
 void Run(Action action) {
-    if (action) action();
+    if (action)
+        action();
 }
 
 HFONT MakeFont(const FontDef& font) {
@@ -64,7 +63,8 @@ HFONT MakeFont(const FontDef& font) {
 }
 
 HFONT FontFor(WindowState& state, const ControlDef& control) {
-    if (!control.font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (!control.font)
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     return state.fonts.emplace_back(MakeFont(*control.font)).get();
 }
 
@@ -83,34 +83,37 @@ UniqueMenu BuildMenu(std::span<const MenuItemDef> items) {
 void BuildContents(HWND window, WindowState& state) {
     for (const ControlDef& control : state.def.controls) {
         CreateControl(window, control, FontFor(state, control));
-        if (control.picture) state.pictures.emplace_back(control.id.id, control.picture());
+        if (control.picture)
+            state.pictures.emplace_back(control.id.id, control.picture());
     }
-    if (!state.def.menu.empty()) state.menu = BuildMenu(state.def.menu);
+    if (!state.def.menu.empty())
+        state.menu = BuildMenu(state.def.menu);
 }
 
 bool IsUserEvent(ControlKind kind, WORD notification) {
     switch (kind) {
-    case ControlKind::CheckBox:
-    case ControlKind::Button:
-        return notification == BN_CLICKED;
-    case ControlKind::ComboBox:
-        return notification == CBN_SELCHANGE;
-    default:
-        return false;  // hyperlinks act through their own window procedure
+        case ControlKind::CheckBox:
+        case ControlKind::Button:
+            return notification == BN_CLICKED;
+        case ControlKind::ComboBox:
+            return notification == CBN_SELCHANGE;
+        default:
+            return false;  // hyperlinks act through their own window procedure
     }
 }
 
 void OnCommand(const WindowDef& def, WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     if (!lParam) {
-        const auto item = std::ranges::find_if(def.menu, [id](const MenuItemDef& m) {
-            return m.text && static_cast<int>(m.item) == id;
-        });
-        if (item != def.menu.end()) Run(item->action);
+        const auto item = std::ranges::find_if(
+            def.menu, [id](const MenuItemDef& m) { return m.text && static_cast<int>(m.item) == id; });
+        if (item != def.menu.end())
+            Run(item->action);
         return;
     }
     const ControlDef* control = FindControl(def, id);
-    if (control && IsUserEvent(control->kind, HIWORD(wParam))) Run(control->action);
+    if (control && IsUserEvent(control->kind, HIWORD(wParam)))
+        Run(control->action);
 }
 
 std::optional<LRESULT> OnStaticColour(const WindowDef& def, HDC dc, HWND control) {
@@ -119,87 +122,92 @@ std::optional<LRESULT> OnStaticColour(const WindowDef& def, HDC dc, HWND control
         return std::nullopt;
     }
     SetBkMode(dc, TRANSPARENT);
-    if (found->kind == ControlKind::Hyperlink) SetTextColor(dc, LinkColour(control));
+    if (found->kind == ControlKind::Hyperlink)
+        SetTextColor(dc, LinkColour(control));
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
 void OnDrawItem(const WindowState& state, const DRAWITEMSTRUCT& item) {
-    const auto found = std::ranges::find_if(state.pictures, [&item](const auto& p) {
-        return p.first == static_cast<int>(item.CtlID);
-    });
+    const auto found = std::ranges::find_if(state.pictures,
+                                            [&item](const auto& p) { return p.first == static_cast<int>(item.CtlID); });
     DrawPicture(item, found == state.pictures.end() ? nullptr : found->second.get());
 }
 
 void OnSize(HWND window, const WindowDef& def, WPARAM kind) {
     for (const ControlDef& control : def.controls) {
-        if (control.kind == ControlKind::StatusBar) SendMessageA(GetDlgItem(window, control.id.id), WM_SIZE, 0, 0);
+        if (control.kind == ControlKind::StatusBar)
+            SendMessageA(GetDlgItem(window, control.id.id), WM_SIZE, 0, 0);
     }
-    if (kind == SIZE_MINIMIZED) Run(def.events.minimized);
+    if (kind == SIZE_MINIMIZED)
+        Run(def.events.minimized);
 }
 
 // Like a dialog box, the window gives the keyboard focus back to the control that had it.
 std::optional<LRESULT> OnActivate(HWND window, WindowState& state, WPARAM wParam) {
     if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
-        if (IsChild(window, focus)) state.focus = focus;
+        if (IsChild(window, focus))
+            state.focus = focus;
         return std::nullopt;
     }
-    if (!state.focus || !IsWindow(state.focus)) return std::nullopt;
+    if (!state.focus || !IsWindow(state.focus))
+        return std::nullopt;
     SetFocus(state.focus);
     return 0;
 }
 
 void OnClose(HWND window, const WindowDef& def) {
-    if (def.style & WS_SYSMENU) DestroyWindow(window);
+    if (def.style & WS_SYSMENU)
+        DestroyWindow(window);
 }
 
 // The shell reports mouse actions on the icon by their mouse message; a single left click
 // and everything else mean nothing.
 Action TrayAction(const WindowEvents& events, UINT mouseMessage) {
     switch (mouseMessage) {
-    case WM_LBUTTONDBLCLK:
-        return events.trayDoubleClick;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU:
-        return events.trayMenu;
-    default:
-        return nullptr;
+        case WM_LBUTTONDBLCLK:
+            return events.trayDoubleClick;
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU:
+            return events.trayMenu;
+        default:
+            return nullptr;
     }
 }
 
 std::optional<LRESULT> OnMessage(HWND window, WindowState& state, UINT message, WPARAM wParam, LPARAM lParam) {
     const WindowDef& def = state.def;
     switch (message) {
-    case WM_CREATE:
-        BuildContents(window, state);
-        return 0;
-    case WM_COMMAND:
-        OnCommand(def, wParam, lParam);
-        return 0;
-    case WM_CTLCOLORSTATIC:
-        return OnStaticColour(def, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DRAWITEM:
-        OnDrawItem(state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case WM_NCHITTEST: {
-        const LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
-        return def.dragAnywhere && hit == HTCLIENT ? HTCAPTION : hit;
-    }
-    case WM_SIZE:
-        OnSize(window, def, wParam);
-        return 0;
-    case WM_ACTIVATE:
-        return OnActivate(window, state, wParam);
-    case WM_CLOSE:
-        OnClose(window, def);
-        return 0;
-    case WM_DESTROY:
-        Run(def.events.destroyed);
-        RememberWindow(def.kind, nullptr);
-        return 0;
-    case kTrayCallbackMessage:
-        Run(TrayAction(def.events, static_cast<UINT>(lParam)));
-        return 0;
+        case WM_CREATE:
+            BuildContents(window, state);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(def, wParam, lParam);
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            return OnStaticColour(def, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM:
+            OnDrawItem(state, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_NCHITTEST: {
+            const LRESULT hit = DefWindowProcA(window, message, wParam, lParam);
+            return def.dragAnywhere && hit == HTCLIENT ? HTCAPTION : hit;
+        }
+        case WM_SIZE:
+            OnSize(window, def, wParam);
+            return 0;
+        case WM_ACTIVATE:
+            return OnActivate(window, state, wParam);
+        case WM_CLOSE:
+            OnClose(window, def);
+            return 0;
+        case WM_DESTROY:
+            Run(def.events.destroyed);
+            RememberWindow(def.kind, nullptr);
+            return 0;
+        case kTrayCallbackMessage:
+            Run(TrayAction(def.events, static_cast<UINT>(lParam)));
+            return 0;
     }
     if (message == TaskbarCreatedMessage()) {
         Run(def.events.taskbarCreated);
@@ -215,7 +223,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         RememberWindow(def.kind, window);
     }
     WindowState* state = StateOf(window);
-    if (!state) return DefWindowProcA(window, message, wParam, lParam);
+    if (!state)
+        return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         delete state;
@@ -246,15 +255,19 @@ const ControlDef* FindControl(const WindowDef& def, int id) {
 
 HWND BuildWindow(const WindowDef& def, HWND owner) {
     static const bool registered = RegisterWindowClass();
-    if (!registered) return nullptr;
+    if (!registered)
+        return nullptr;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - def.width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - def.height) / 2;
     const HWND window = CreateWindowExA(0, kWindowClass, def.caption, def.style, left, top, def.width, def.height,
                                         owner, nullptr, GetModuleHandleA(nullptr), const_cast<WindowDef*>(&def));
-    if (!window) return nullptr;
-    if (def.events.taskbarCreated) AllowTaskbarCreated(window);
+    if (!window)
+        return nullptr;
+    if (def.events.taskbarCreated)
+        AllowTaskbarCreated(window);
     Run(def.events.created);
-    if (WindowHandle(def.kind) != window) return nullptr;
+    if (WindowHandle(def.kind) != window)
+        return nullptr;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return window;
@@ -267,10 +280,12 @@ HMENU WindowMenu(HWND window) {
 
 void SetWindowIcon(HWND window, HICON icon) {
     WindowState* state = StateOf(window);
-    if (!state) return;
+    if (!state)
+        return;
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    if (state->icon.get() != icon) state->icon.reset(icon);
+    if (state->icon.get() != icon)
+        state->icon.reset(icon);
 }
 
 }  // namespace ui

@@ -12,19 +12,16 @@ namespace {
 
 std::array<std::atomic<HWND>, 3> gWindows{};
 
-std::atomic<HWND>& Slot(WindowKind kind) {
-    return gWindows[static_cast<std::size_t>(kind)];
-}
+std::atomic<HWND>& Slot(WindowKind kind) { return gWindows[static_cast<std::size_t>(kind)]; }
 
 }  // namespace
 
-HWND WindowHandle(WindowKind kind) {
-    return Slot(kind).load();
-}
+HWND WindowHandle(WindowKind kind) { return Slot(kind).load(); }
 
 void RememberWindow(WindowKind kind, HWND window) {
     Slot(kind).store(window);
-    if (kind == WindowKind::Main && !window) EndGuiThread();
+    if (kind == WindowKind::Main && !window)
+        EndGuiThread();
 }
 
 // A control inside a container is a child of the container, not of the window; the window's
@@ -32,7 +29,8 @@ void RememberWindow(WindowKind kind, HWND window) {
 HWND ControlHandle(ControlId control) {
     const HWND window = WindowHandle(control.window);
     const ControlDef* def = window ? FindControl(Definition(control.window), control.id) : nullptr;
-    if (!def) return nullptr;
+    if (!def)
+        return nullptr;
     return GetDlgItem(def->container ? GetDlgItem(window, def->container) : window, control.id);
 }
 

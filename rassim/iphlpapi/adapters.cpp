@@ -75,7 +75,8 @@ std::vector<Adapter> CurrentAdapters() {
 
 std::optional<Adapter> FindAdapter(ULONG index) {
     for (Adapter& adapter : CurrentAdapters()) {
-        if (adapter.index == index) return adapter;
+        if (adapter.index == index)
+            return adapter;
     }
     return std::nullopt;
 }
@@ -104,7 +105,8 @@ void FillAdapterInfo(const Adapter& adapter, IP_ADAPTER_INFO& info) {
 using namespace rassim;
 
 extern "C" ULONG WINAPI GetAdaptersInfo(IP_ADAPTER_INFO* adapterInfo, ULONG* size) {
-    if (!size) return ERROR_INVALID_PARAMETER;
+    if (!size)
+        return ERROR_INVALID_PARAMETER;
     const std::vector<Adapter> adapters = CurrentAdapters();
     const ULONG needed = static_cast<ULONG>(adapters.size() * sizeof(IP_ADAPTER_INFO));
     if (!adapterInfo || *size < needed) {
@@ -119,9 +121,11 @@ extern "C" ULONG WINAPI GetAdaptersInfo(IP_ADAPTER_INFO* adapterInfo, ULONG* siz
 }
 
 extern "C" DWORD WINAPI GetPerAdapterInfo(ULONG interfaceIndex, IP_PER_ADAPTER_INFO* perAdapterInfo, ULONG* size) {
-    if (!size) return ERROR_INVALID_PARAMETER;
+    if (!size)
+        return ERROR_INVALID_PARAMETER;
     const std::optional<Adapter> adapter = FindAdapter(interfaceIndex);
-    if (!adapter) return ERROR_NO_DATA;
+    if (!adapter)
+        return ERROR_NO_DATA;
     // The first DNS server sits in the record, the others follow it in the caller's buffer.
     const std::size_t servers = adapter->dnsServers.size();
     const ULONG needed = static_cast<ULONG>(sizeof(IP_PER_ADAPTER_INFO) + (servers - 1) * sizeof(IP_ADDR_STRING));
@@ -133,7 +137,8 @@ extern "C" DWORD WINAPI GetPerAdapterInfo(ULONG interfaceIndex, IP_PER_ADAPTER_I
     auto* more = reinterpret_cast<IP_ADDR_STRING*>(perAdapterInfo + 1);
     IP_ADDR_STRING* server = &perAdapterInfo->DnsServerList;
     for (std::size_t i = 0; i < servers; ++i) {
-        if (i > 0) server = server->Next = &more[i - 1];
+        if (i > 0)
+            server = server->Next = &more[i - 1];
         CopyText(server->IpAddress.String, adapter->dnsServers[i]);
     }
     return NO_ERROR;

@@ -24,7 +24,8 @@ static_assert(sizeof(RasConnNewest) == NewestSize(kRasConnSizes));
 constexpr DWORD kRasConnAllUsers = 0x1;  // RASCF_AllUsers: the entry lives in the all-users phonebook
 
 void Widen(const char* text, WCHAR* wide, int capacity) {
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, capacity) == 0) wide[0] = L'\0';
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, capacity) == 0)
+        wide[0] = L'\0';
 }
 
 RasConnNewest Describe(const Connection& connection, DWORD size) {
@@ -47,7 +48,8 @@ RasConnNewest Describe(const Connection& connection, DWORD size) {
 std::vector<RasConnNewest> ListedConnections(World& world, DWORD size) {
     std::vector<RasConnNewest> listed;
     for (DWORD i = 0; i < world.connectionCount; ++i) {
-        if (IsListed(world.connections[i])) listed.push_back(Describe(world.connections[i], size));
+        if (IsListed(world.connections[i]))
+            listed.push_back(Describe(world.connections[i], size));
     }
     return listed;
 }
@@ -68,7 +70,8 @@ RASCONNSTATUSA StatusOf(const Connection& connection, DWORD size) {
 void CloseOnTime(ULONGLONG closesAt) {
     StartDetached([closesAt] {
         const ULONGLONG now = GetTickCount64();
-        if (closesAt > now) Sleep(static_cast<DWORD>(closesAt - now));
+        if (closesAt > now)
+            Sleep(static_cast<DWORD>(closesAt - now));
         WorldLock closed;
     });
 }
@@ -79,11 +82,14 @@ void CloseOnTime(ULONGLONG closesAt) {
 using namespace rassim;
 
 extern "C" DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA* status) {
-    if (!status) return ERROR_INVALID_PARAMETER;
-    if (!IsPublishedSize(status->dwSize, kRasConnStatusSizes)) return ERROR_INVALID_SIZE;
+    if (!status)
+        return ERROR_INVALID_PARAMETER;
+    if (!IsPublishedSize(status->dwSize, kRasConnStatusSizes))
+        return ERROR_INVALID_SIZE;
     WorldLock world;
     const Connection* found = FindConnection(*world, connection);
-    if (!found) return ERROR_INVALID_HANDLE;
+    if (!found)
+        return ERROR_INVALID_HANDLE;
     // Older versions are prefixes of the newest one: the caller gets just the bytes it asked for.
     const RASCONNSTATUSA full = StatusOf(*found, status->dwSize);
     std::memcpy(status, &full, status->dwSize);
@@ -93,9 +99,12 @@ extern "C" DWORD WINAPI RasGetConnectStatusA(HRASCONN connection, RASCONNSTATUSA
 extern "C" DWORD WINAPI RasHangUpA(HRASCONN connection) {
     WorldLock world;
     Connection* found = FindConnection(*world, connection);
-    if (!found) return ERROR_INVALID_HANDLE;
-    if (found->link == Link::Closing) return ERROR_SUCCESS;  // hung up already, still closing
-    if (const auto fault = TakeRepeatedFault(world->hangUp)) return *fault;
+    if (!found)
+        return ERROR_INVALID_HANDLE;
+    if (found->link == Link::Closing)
+        return ERROR_SUCCESS;  // hung up already, still closing
+    if (const auto fault = TakeRepeatedFault(world->hangUp))
+        return *fault;
     HangUp(*world, *found, GetTickCount64());
     if (const Connection* closing = FindConnection(*world, connection); closing && closing->link == Link::Closing) {
         CloseOnTime(closing->closesAt);
@@ -104,13 +113,16 @@ extern "C" DWORD WINAPI RasHangUpA(HRASCONN connection) {
 }
 
 extern "C" DWORD WINAPI RasEnumConnectionsW(RASCONNW* connections, DWORD* byteCount, DWORD* connectionCount) {
-    if (!byteCount || !connectionCount) return ERROR_INVALID_PARAMETER;
+    if (!byteCount || !connectionCount)
+        return ERROR_INVALID_PARAMETER;
     const DWORD recordSize = connections ? connections->dwSize : NewestSize(kRasConnSizes);
-    if (!IsPublishedSize(recordSize, kRasConnSizes)) return ERROR_INVALID_SIZE;
+    if (!IsPublishedSize(recordSize, kRasConnSizes))
+        return ERROR_INVALID_SIZE;
     std::vector<RasConnNewest> listed;
     {
         WorldLock world;
-        if (const auto fault = TakeRepeatedFault(world->enumeration)) return *fault;
+        if (const auto fault = TakeRepeatedFault(world->enumeration))
+            return *fault;
         listed = ListedConnections(*world, recordSize);
     }
     return WriteRecordArray(listed, recordSize, connections, *byteCount, *connectionCount);

@@ -314,9 +314,11 @@ const char* FindText(UINT code) {
 
 extern "C" DWORD WINAPI RasGetErrorStringA(UINT error, LPSTR text, DWORD textSize) {
     const char* found = FindText(error);
-    if (!text || !found) return ERROR_INVALID_PARAMETER;
+    if (!text || !found)
+        return ERROR_INVALID_PARAMETER;
     const std::size_t length = std::strlen(found);
-    if (textSize <= length) return ERROR_INSUFFICIENT_BUFFER;
+    if (textSize <= length)
+        return ERROR_INSUFFICIENT_BUFFER;
     std::memcpy(text, found, length + 1);
     return ERROR_SUCCESS;
 }

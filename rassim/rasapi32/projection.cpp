@@ -18,16 +18,21 @@ constexpr DWORD kProjectionNotComplete = 730;
 }  // namespace
 
 extern "C" DWORD WINAPI RasGetProjectionInfoA(HRASCONN connection, DWORD projection, void* record, DWORD* recordSize) {
-    if (!recordSize) return ERROR_INVALID_PARAMETER;
+    if (!recordSize)
+        return ERROR_INVALID_PARAMETER;
     WorldLock world;
     const Connection* found = FindConnection(*world, connection);
-    if (!found) return ERROR_INVALID_HANDLE;
-    if (projection != RASP_PppIp) return ERROR_PROTOCOL_NOT_CONFIGURED;
+    if (!found)
+        return ERROR_INVALID_HANDLE;
+    if (projection != RASP_PppIp)
+        return ERROR_PROTOCOL_NOT_CONFIGURED;
     // Only a link that reached RASCS_Connected has an address here.
-    if (found->link != Link::Connected) return kProjectionNotComplete;
+    if (found->link != Link::Connected)
+        return kProjectionNotComplete;
     const bool holdsSize = record && *recordSize >= sizeof(DWORD);
     const DWORD size = holdsSize ? static_cast<const RASPPPIPA*>(record)->dwSize : NewestSize(kRasPppIpSizes);
-    if (!IsPublishedSize(size, kRasPppIpSizes)) return ERROR_INVALID_SIZE;
+    if (!IsPublishedSize(size, kRasPppIpSizes))
+        return ERROR_INVALID_SIZE;
     if (!record || *recordSize < size) {
         *recordSize = size;
         return ERROR_BUFFER_TOO_SMALL;

@@ -10,9 +10,7 @@ namespace rasctl {
 namespace {
 
 // Options that stand alone; every other option takes the next word as its value.
-bool IsFlag(const std::string& option) {
-    return option == "--with-handle";
-}
+bool IsFlag(const std::string& option) { return option == "--with-handle"; }
 
 }  // namespace
 
@@ -33,18 +31,21 @@ bool ParseArguments(int argc, char** argv, int first, Arguments& arguments) {
 }
 
 std::optional<DWORD> ParseNumber(const std::string& text) {
-    if (text.empty() || text[0] == '-') return std::nullopt;
+    if (text.empty() || text[0] == '-')
+        return std::nullopt;
     char* end = nullptr;
     errno = 0;
     const unsigned long value = std::strtoul(text.c_str(), &end, 0);
-    if (errno != 0 || *end != '\0') return std::nullopt;
+    if (errno != 0 || *end != '\0')
+        return std::nullopt;
     return static_cast<DWORD>(value);
 }
 
 std::optional<std::wstring> DecodeWideText(const std::string& text) {
     const int size = static_cast<int>(text.size());
     const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (length == 0 && size != 0) return std::nullopt;
+    if (length == 0 && size != 0)
+        return std::nullopt;
     std::wstring wide(length, L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
     std::wstring decoded;
@@ -54,7 +55,9 @@ std::optional<std::wstring> DecodeWideText(const std::string& text) {
             continue;
         }
         const std::wstring digits = wide.substr(i + 2, 4);
-        if (digits.size() != 4 || !std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return std::iswxdigit(c); })) return std::nullopt;
+        if (digits.size() != 4 ||
+            !std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return std::iswxdigit(c); }))
+            return std::nullopt;
         decoded.push_back(static_cast<wchar_t>(std::wcstoul(digits.c_str(), nullptr, 16)));
         i += 5;
     }
@@ -68,7 +71,8 @@ bool IsIpv4Address(const std::string& text) {
         return false;
     }
     for (unsigned part : parts) {
-        if (part > 255) return false;
+        if (part > 255)
+            return false;
     }
     return true;
 }

@@ -58,11 +58,14 @@ int State(const Arguments&) {
 
 int AddEntryCommand(const Arguments& arguments) {
     const std::string& name = arguments.words[0];
-    if (!IsValidEntryName(name.c_str())) return Refuse("\"%s\" is not a valid entry name", name.c_str());
+    if (!IsValidEntryName(name.c_str()))
+        return Refuse("\"%s\" is not a valid entry name", name.c_str());
     WorldLock world;
-    if (FindEntry(*world, name.c_str())) return Refuse("entry \"%s\" exists already", name.c_str());
+    if (FindEntry(*world, name.c_str()))
+        return Refuse("entry \"%s\" exists already", name.c_str());
     Entry* entry = AddEntry(*world, name.c_str());
-    if (!entry) return Refuse("the phonebook is full");
+    if (!entry)
+        return Refuse("the phonebook is full");
     FillPppoeRecord(entry->record);
     entry->recordSize = entry->record.base.dwSize;
     if (arguments.words.size() > 1) {
@@ -79,7 +82,8 @@ int AddEntryCommand(const Arguments& arguments) {
 int RemoveEntryCommand(const Arguments& arguments) {
     WorldLock world;
     Entry* entry = FindEntry(*world, arguments.words[0].c_str());
-    if (!entry) return Refuse("no entry \"%s\"", arguments.words[0].c_str());
+    if (!entry)
+        return Refuse("no entry \"%s\"", arguments.words[0].c_str());
     RemoveEntry(*world, *entry);
     return kDone;
 }
@@ -105,19 +109,23 @@ Connection* StartConnection(World& world, const std::string& name, const std::st
         return AddConnection(world, name.c_str(), NewGuid(), phonebook->c_str());
     }
     const Entry* entry = FindEntry(world, name.c_str());
-    if (!entry || FindConnectionOf(world, name.c_str())) return nullptr;
+    if (!entry || FindConnectionOf(world, name.c_str()))
+        return nullptr;
     Connection* connection = AddConnection(world, entry->name, entry->guid, kDefaultPhonebook);
-    if (connection) DescribeDevice(*connection, *entry);
+    if (connection)
+        DescribeDevice(*connection, *entry);
     return connection;
 }
 
 int Up(const Arguments& arguments) {
     const std::string& name = arguments.words[0];
     const std::string* address = Option(arguments, "--address");
-    if (address && !IsIpv4Address(*address)) return BadValue("address", *address);
+    if (address && !IsIpv4Address(*address))
+        return BadValue("address", *address);
     const std::string* listedAs = Option(arguments, "--listed-as");
     std::optional<std::wstring> listedName;
-    if (listedAs && !(listedName = DecodeWideText(*listedAs))) return BadValue("listed name", *listedAs);
+    if (listedAs && !(listedName = DecodeWideText(*listedAs)))
+        return BadValue("listed name", *listedAs);
     const std::string* countText = Option(arguments, "--count");
     std::optional<DWORD> count = countText ? ParseNumber(*countText) : DWORD{1};
     const std::string* phonebook = Option(arguments, "--phonebook");
@@ -130,7 +138,8 @@ int Up(const Arguments& arguments) {
     for (DWORD made = 0; made < *count; ++made) {
         Connection* connection = StartConnection(*world, name, phonebook);
         if (!connection)
-            return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections", name.c_str());
+            return Refuse("cannot bring \"%s\" up: no such entry, in use already or too many connections",
+                          name.c_str());
         if (listedName)
             std::wcsncpy(connection->listedName, listedName->c_str(), std::size(connection->listedName) - 1);
         BringUp(*connection, address ? *address : TakeNextAddress(*world));
@@ -155,14 +164,17 @@ bool DropWhere(World& world, DWORD error, Matches matches) {
 
 int Drop(const Arguments& arguments) {
     const std::string* handleText = Option(arguments, "--handle");
-    if (arguments.words.empty() == !handleText) return BadUsage("drop takes an entry name or --handle, not both");
+    if (arguments.words.empty() == !handleText)
+        return BadUsage("drop takes an entry name or --handle, not both");
     const std::string* errorText = Option(arguments, "--error");
     const auto error = errorText ? ParseNumber(*errorText) : std::optional<DWORD>(ERROR_DISCONNECTION);
-    if (!error || *error == 0) return BadValue("error code", errorText ? *errorText : "");
+    if (!error || *error == 0)
+        return BadValue("error code", errorText ? *errorText : "");
     WorldLock world;
     if (handleText) {
         const auto handle = ParseNumber(*handleText);
-        if (!handle) return BadValue("handle", *handleText);
+        if (!handle)
+            return BadValue("handle", *handleText);
         if (!DropWhere(*world, *error, [&](const Connection& c) { return c.handle == *handle; })) {
             return Refuse("no active connection with handle %s", handleText->c_str());
         }
@@ -177,7 +189,8 @@ int Drop(const Arguments& arguments) {
 
 int HangUpDelay(const Arguments& arguments) {
     const auto ms = ParseNumber(arguments.words[0]);
-    if (!ms) return BadValue("delay", arguments.words[0]);
+    if (!ms)
+        return BadValue("delay", arguments.words[0]);
     WorldLock world;
     world->hangUpDelayMs = *ms;
     return kDone;
@@ -186,8 +199,10 @@ int HangUpDelay(const Arguments& arguments) {
 int DialFail(const Arguments& arguments) {
     const auto code = ParseNumber(arguments.words[0]);
     const auto state = ParseNumber(arguments.words[1]);
-    if (!code || *code == 0) return BadValue("error code", arguments.words[0]);
-    if (!state) return BadValue("state", arguments.words[1]);
+    if (!code || *code == 0)
+        return BadValue("error code", arguments.words[0]);
+    if (!state)
+        return BadValue("state", arguments.words[1]);
     WorldLock world;
     world->dial.failCode = *code;
     world->dial.failState = *state;
@@ -196,7 +211,8 @@ int DialFail(const Arguments& arguments) {
 
 int DialRefuse(const Arguments& arguments) {
     const auto code = ParseNumber(arguments.words[0]);
-    if (!code || *code == 0) return BadValue("error code", arguments.words[0]);
+    if (!code || *code == 0)
+        return BadValue("error code", arguments.words[0]);
     WorldLock world;
     world->dial.refuseCode = *code;
     world->dial.refuseWritesHandle = Option(arguments, "--with-handle") != nullptr;
@@ -205,14 +221,16 @@ int DialRefuse(const Arguments& arguments) {
 
 int DialTime(const Arguments& arguments) {
     const auto ms = ParseNumber(arguments.words[0]);
-    if (!ms || *ms == 0) return BadValue("duration", arguments.words[0]);
+    if (!ms || *ms == 0)
+        return BadValue("duration", arguments.words[0]);
     WorldLock world;
     world->dial.durationMs = *ms;
     return kDone;
 }
 
 int DialAddress(const Arguments& arguments) {
-    if (!IsIpv4Address(arguments.words[0])) return BadValue("address", arguments.words[0]);
+    if (!IsIpv4Address(arguments.words[0]))
+        return BadValue("address", arguments.words[0]);
     WorldLock world;
     CopyText(world->dial.address, arguments.words[0].c_str());
     return kDone;
@@ -221,28 +239,25 @@ int DialAddress(const Arguments& arguments) {
 int ArmRepeatedFault(const Arguments& arguments, RepeatedFault World::*fault) {
     const auto count = ParseNumber(arguments.words[0]);
     const auto code = ParseNumber(arguments.words[1]);
-    if (!count) return BadValue("count", arguments.words[0]);
-    if (!code || *code == 0) return BadValue("error code", arguments.words[1]);
+    if (!count)
+        return BadValue("count", arguments.words[0]);
+    if (!code || *code == 0)
+        return BadValue("error code", arguments.words[1]);
     WorldLock world;
     (*world).*fault = RepeatedFault{*count, *code};
     return kDone;
 }
 
-int HangUpFail(const Arguments& arguments) {
-    return ArmRepeatedFault(arguments, &World::hangUp);
-}
+int HangUpFail(const Arguments& arguments) { return ArmRepeatedFault(arguments, &World::hangUp); }
 
-int EnumFail(const Arguments& arguments) {
-    return ArmRepeatedFault(arguments, &World::enumeration);
-}
+int EnumFail(const Arguments& arguments) { return ArmRepeatedFault(arguments, &World::enumeration); }
 
-int NotifyFail(const Arguments& arguments) {
-    return ArmRepeatedFault(arguments, &World::notification);
-}
+int NotifyFail(const Arguments& arguments) { return ArmRepeatedFault(arguments, &World::notification); }
 
 int AdapterNames(const Arguments& arguments) {
     const std::string& naming = arguments.words[0];
-    if (naming != "guid" && naming != "other") return BadValue("adapter naming", naming);
+    if (naming != "guid" && naming != "other")
+        return BadValue("adapter naming", naming);
     WorldLock world;
     world->adaptersNamedOtherwise = naming == "other";
     return kDone;
@@ -271,8 +286,6 @@ constexpr Command kCommands[] = {
 
 }  // namespace
 
-std::span<const Command> Commands() {
-    return kCommands;
-}
+std::span<const Command> Commands() { return kCommands; }
 
 }  // namespace rasctl

@@ -12,7 +12,8 @@ namespace {
 std::vector<std::string> SplitWords(const char* text) {
     std::istringstream stream(text);
     std::vector<std::string> words;
-    for (std::string word; stream >> word;) words.push_back(word);
+    for (std::string word; stream >> word;)
+        words.push_back(word);
     return words;
 }
 
@@ -21,9 +22,11 @@ const Command* Select(int argc, char** argv, int& used) {
     for (const Command& command : Commands()) {
         const std::vector<std::string> words = SplitWords(command.words);
         const int count = static_cast<int>(words.size());
-        if (argc - 1 < count) continue;
+        if (argc - 1 < count)
+            continue;
         bool matches = true;
-        for (int i = 0; i < count; ++i) matches = matches && words[i] == argv[1 + i];
+        for (int i = 0; i < count; ++i)
+            matches = matches && words[i] == argv[1 + i];
         if (matches) {
             used = 1 + count;
             return &command;
@@ -34,7 +37,8 @@ const Command* Select(int argc, char** argv, int& used) {
 
 bool TakesOption(const Command& command, const std::string& option) {
     for (const std::string& allowed : SplitWords(command.options)) {
-        if (allowed == option) return true;
+        if (allowed == option)
+            return true;
     }
     return false;
 }
@@ -51,11 +55,14 @@ int Run(int argc, char** argv) {
     int used = 0;
     const Command* command = Select(argc, argv, used);
     Arguments arguments;
-    if (!command || !ParseArguments(argc, argv, used, arguments)) return Usage();
+    if (!command || !ParseArguments(argc, argv, used, arguments))
+        return Usage();
     const int count = static_cast<int>(arguments.words.size());
-    if (count < command->minArguments || count > command->maxArguments) return Usage();
+    if (count < command->minArguments || count > command->maxArguments)
+        return Usage();
     for (const auto& [option, value] : arguments.options) {
-        if (!TakesOption(*command, option)) return Usage();
+        if (!TakesOption(*command, option))
+            return Usage();
     }
     return command->run(arguments);
 }
@@ -63,6 +70,4 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace rasctl
 
-int main(int argc, char** argv) {
-    return rasctl::Run(argc, argv);
-}
+int main(int argc, char** argv) { return rasctl::Run(argc, argv); }

@@ -22,7 +22,8 @@ const char* LinkName(Link link) {
 }
 
 void PrintAccounts(const World& world, std::FILE* out) {
-    if (world.accountCount == 0) std::fprintf(out, "account any\n");
+    if (world.accountCount == 0)
+        std::fprintf(out, "account any\n");
     for (DWORD i = 0; i < world.accountCount; ++i) {
         const Account& account = world.accounts[i];
         std::fprintf(out, "account user=\"%s\" password=\"%s\"\n", account.userName, account.password);
@@ -33,9 +34,12 @@ void PrintEntry(const Entry& entry, std::FILE* out) {
     const Credentials& credentials = entry.credentials;
     std::fprintf(out, "entry name=\"%s\" guid=%s size=%lu device=\"%s\"", entry.name, GuidText(entry.guid).c_str(),
                  entry.recordSize, entry.record.base.szDeviceType);
-    if (credentials.mask & RASCM_UserName) std::fprintf(out, " user=\"%s\"", credentials.userName);
-    if (credentials.mask & RASCM_Password) std::fprintf(out, " password=\"%s\"", credentials.password);
-    if (credentials.mask & RASCM_Domain) std::fprintf(out, " domain=\"%s\"", credentials.domain);
+    if (credentials.mask & RASCM_UserName)
+        std::fprintf(out, " user=\"%s\"", credentials.userName);
+    if (credentials.mask & RASCM_Password)
+        std::fprintf(out, " password=\"%s\"", credentials.password);
+    if (credentials.mask & RASCM_Domain)
+        std::fprintf(out, " domain=\"%s\"", credentials.domain);
     std::fprintf(out, "\n");
 }
 
@@ -49,31 +53,38 @@ void PrintConnection(const Connection& c, std::FILE* out) {
 
 void PrintFaults(const World& world, std::FILE* out) {
     const DialFaults& dial = world.dial;
-    if (dial.failCode) std::fprintf(out, "dial-fail code=%lu state=%lu\n", dial.failCode, dial.failState);
+    if (dial.failCode)
+        std::fprintf(out, "dial-fail code=%lu state=%lu\n", dial.failCode, dial.failState);
     if (dial.refuseCode) {
         std::fprintf(out, "dial-refuse code=%lu handle=%s\n", dial.refuseCode, dial.refuseWritesHandle ? "yes" : "no");
     }
-    if (dial.durationMs) std::fprintf(out, "dial-time ms=%lu\n", dial.durationMs);
-    if (dial.address[0]) std::fprintf(out, "dial-address address=%s\n", dial.address);
+    if (dial.durationMs)
+        std::fprintf(out, "dial-time ms=%lu\n", dial.durationMs);
+    if (dial.address[0])
+        std::fprintf(out, "dial-address address=%s\n", dial.address);
     if (world.hangUp.remaining) {
         std::fprintf(out, "hangup-fail count=%lu code=%lu\n", world.hangUp.remaining, world.hangUp.code);
     }
-    if (world.hangUpDelayMs != kDefaultHangUpDelayMs) std::fprintf(out, "hangup-delay ms=%lu\n", world.hangUpDelayMs);
+    if (world.hangUpDelayMs != kDefaultHangUpDelayMs)
+        std::fprintf(out, "hangup-delay ms=%lu\n", world.hangUpDelayMs);
     if (world.enumeration.remaining) {
         std::fprintf(out, "enum-fail count=%lu code=%lu\n", world.enumeration.remaining, world.enumeration.code);
     }
     if (world.notification.remaining) {
         std::fprintf(out, "notify-fail count=%lu code=%lu\n", world.notification.remaining, world.notification.code);
     }
-    if (world.adaptersNamedOtherwise) std::fprintf(out, "adapter-names other\n");
+    if (world.adaptersNamedOtherwise)
+        std::fprintf(out, "adapter-names other\n");
 }
 
 }  // namespace
 
 void PrintState(const World& world, std::FILE* out) {
     PrintAccounts(world, out);
-    for (DWORD i = 0; i < world.entryCount; ++i) PrintEntry(world.entries[i], out);
-    for (DWORD i = 0; i < world.connectionCount; ++i) PrintConnection(world.connections[i], out);
+    for (DWORD i = 0; i < world.entryCount; ++i)
+        PrintEntry(world.entries[i], out);
+    for (DWORD i = 0; i < world.connectionCount; ++i)
+        PrintConnection(world.connections[i], out);
     PrintFaults(world, out);
 }
 

@@ -13,7 +13,8 @@ namespace rassim {
 bool IsValidEntryName(const char* name) {
     constexpr std::string_view kForbidden = "|><?*\\/:";
     const std::size_t length = std::strlen(name);
-    if (length == 0 || length >= kNameCapacity || name[0] == '.') return false;
+    if (length == 0 || length >= kNameCapacity || name[0] == '.')
+        return false;
     bool hasLetterOrDigit = false;
     for (std::size_t i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);

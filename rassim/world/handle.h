@@ -8,7 +8,8 @@ class Handle {
 public:
     explicit Handle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
     ~Handle() {
-        if (handle_) CloseHandle(handle_);
+        if (handle_)
+            CloseHandle(handle_);
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;

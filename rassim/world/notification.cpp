@@ -11,7 +11,8 @@ namespace {
 
 ULONGLONG CreationTime(HANDLE process) {
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
     return ULARGE_INTEGER{{created.dwLowDateTime, created.dwHighDateTime}}.QuadPart;
 }
 
@@ -28,10 +29,11 @@ HANDLE OpenRegistrant(const Notification& notification) {
 // False when the registering process has ended, so its registration can go.
 bool Signal(const Notification& notification) {
     const Handle process(OpenRegistrant(notification));
-    if (!process.get()) return false;
+    if (!process.get())
+        return false;
     HANDLE event = nullptr;
-    if (DuplicateHandle(process.get(), reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(notification.event)), GetCurrentProcess(), &event,
-                        EVENT_MODIFY_STATE, FALSE, 0)) {
+    if (DuplicateHandle(process.get(), reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(notification.event)),
+                        GetCurrentProcess(), &event, EVENT_MODIFY_STATE, FALSE, 0)) {
         SetEvent(event);
         CloseHandle(event);
     }
@@ -49,8 +51,10 @@ void ForgetEndedProcesses(World& world) {
 }  // namespace
 
 DWORD RegisterNotification(World& world, HANDLE event, DWORD connection, DWORD events) {
-    if (world.notificationCount == kMaxNotifications) ForgetEndedProcesses(world);
-    if (world.notificationCount == kMaxNotifications) return ERROR_NOT_ENOUGH_MEMORY;
+    if (world.notificationCount == kMaxNotifications)
+        ForgetEndedProcesses(world);
+    if (world.notificationCount == kMaxNotifications)
+        return ERROR_NOT_ENOUGH_MEMORY;
     // The copy stays open for the life of the process: the caller may close its own handle.
     HANDLE copy = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &copy, EVENT_MODIFY_STATE, FALSE, 0)) {
@@ -66,9 +70,11 @@ void SignalDisconnection(World& world, const Connection& connection) {
     for (DWORD i = 0; i < world.notificationCount; ++i) {
         const Notification& notification = world.notifications[i];
         const bool watched = notification.connection == 0 || notification.connection == connection.handle;
-        if ((notification.events & RASCN_Disconnection) && watched) ended |= !Signal(notification);
+        if ((notification.events & RASCN_Disconnection) && watched)
+            ended |= !Signal(notification);
     }
-    if (ended) ForgetEndedProcesses(world);
+    if (ended)
+        ForgetEndedProcesses(world);
 }
 
 }  // namespace rassim

@@ -15,7 +15,8 @@ class View {
 public:
     explicit View(void* address) : address_(address) {}
     ~View() {
-        if (address_) UnmapViewOfFile(address_);
+        if (address_)
+            UnmapViewOfFile(address_);
     }
     View(const View&) = delete;
     View& operator=(const View&) = delete;
@@ -28,11 +29,13 @@ private:
 // The RASSIM_WORLD name, reduced to characters that are safe in file and object names.
 std::string WorldName() {
     const DWORD size = GetEnvironmentVariableA("RASSIM_WORLD", nullptr, 0);
-    if (size == 0) return "";
+    if (size == 0)
+        return "";
     std::string name(size, '\0');
     name.resize(GetEnvironmentVariableA("RASSIM_WORLD", name.data(), size));
     for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.') c = '_';
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '.')
+            c = '_';
     }
     return name;
 }
@@ -70,7 +73,8 @@ private:
           mapping_(CreateFileMappingA(file_.get(), nullptr, PAGE_READWRITE, 0, sizeof(World),
                                       ObjectName(name, "map").c_str())),
           view_(mapping_.get() ? MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(World)) : nullptr) {
-        if (!mutex_.get() || !view_.get()) FatalAppExitA(0, "rassim: cannot open the simulated dial-up world");
+        if (!mutex_.get() || !view_.get())
+            FatalAppExitA(0, "rassim: cannot open the simulated dial-up world");
     }
 
     Handle mutex_;
@@ -81,7 +85,8 @@ private:
 
 // A new file, or one written by an older build, starts as an empty world.
 void InitialiseIfNeeded(World& world) {
-    if (world.magic == kMagic && world.layoutSize == sizeof(World)) return;
+    if (world.magic == kMagic && world.layoutSize == sizeof(World))
+        return;
     std::memset(&world, 0, sizeof(world));
     world.magic = kMagic;
     world.layoutSize = sizeof(World);
@@ -98,8 +103,6 @@ WorldLock::WorldLock() : world_(SharedWorld::Instance().world()) {
     RemoveClosedConnections(world_, GetTickCount64());
 }
 
-WorldLock::~WorldLock() {
-    ReleaseMutex(SharedWorld::Instance().mutex());
-}
+WorldLock::~WorldLock() { ReleaseMutex(SharedWorld::Instance().mutex()); }
 
 }  // namespace rassim

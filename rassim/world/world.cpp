@@ -29,9 +29,7 @@ void Erase(T (&items)[N], DWORD& count, T& item) {
 
 }  // namespace
 
-bool IsDefaultPhonebook(const char* path) {
-    return !path || lstrcmpiA(path, kDefaultPhonebook) == 0;
-}
+bool IsDefaultPhonebook(const char* path) { return !path || lstrcmpiA(path, kDefaultPhonebook) == 0; }
 
 void ResetWorld(World& world) {
     const DWORD magic = world.magic;
@@ -54,7 +52,8 @@ Entry* FindEntry(World& world, const char* name) {
 }
 
 Entry* AddEntry(World& world, const char* name) {
-    if (world.entryCount == kMaxEntries) return nullptr;
+    if (world.entryCount == kMaxEntries)
+        return nullptr;
     Entry& entry = world.entries[world.entryCount++];
     std::memset(&entry, 0, sizeof(entry));
     CopyText(entry.name, name);
@@ -62,9 +61,7 @@ Entry* AddEntry(World& world, const char* name) {
     return &entry;
 }
 
-void RemoveEntry(World& world, Entry& entry) {
-    Erase(world.entries, world.entryCount, entry);
-}
+void RemoveEntry(World& world, Entry& entry) { Erase(world.entries, world.entryCount, entry); }
 
 Connection* FindConnection(World& world, HRASCONN handle) {
     const auto value = reinterpret_cast<UINT_PTR>(handle);
@@ -79,7 +76,8 @@ Connection* FindConnectionOf(World& world, const char* entryName) {
 }
 
 Connection* AddConnection(World& world, const char* entryName, const GUID& guid, const char* phonebook) {
-    if (world.connectionCount == kMaxConnections) return nullptr;
+    if (world.connectionCount == kMaxConnections)
+        return nullptr;
     Connection& connection = world.connections[world.connectionCount++];
     std::memset(&connection, 0, sizeof(connection));
     connection.handle = world.nextHandle++;
@@ -100,8 +98,10 @@ void RemoveConnection(World& world, Connection& connection) {
 
 void DescribeDevice(Connection& connection, const Entry& entry) {
     const RASENTRYA& record = entry.record.base;
-    if (record.szDeviceType[0] != '\0') CopyText(connection.deviceType, record.szDeviceType);
-    if (record.szDeviceName[0] != '\0') CopyText(connection.deviceName, record.szDeviceName);
+    if (record.szDeviceType[0] != '\0')
+        CopyText(connection.deviceType, record.szDeviceType);
+    if (record.szDeviceName[0] != '\0')
+        CopyText(connection.deviceName, record.szDeviceName);
     CopyText(connection.phoneNumber, record.szLocalPhoneNumber);
 }
 
@@ -137,9 +137,11 @@ void DropLink(World& world, Connection& connection, DWORD error) {
 }
 
 void HangUp(World& world, Connection& connection, ULONGLONG now) {
-    if (--connection.references > 0) return;
+    if (--connection.references > 0)
+        return;
     if (world.hangUpDelayMs == 0) {
-        if (IsListed(connection)) SignalDisconnection(world, connection);
+        if (IsListed(connection))
+            SignalDisconnection(world, connection);
         RemoveConnection(world, connection);
         return;
     }
@@ -147,21 +149,25 @@ void HangUp(World& world, Connection& connection, ULONGLONG now) {
     connection.adapterWhileClosing = connection.link == Link::Connected;
     connection.link = Link::Closing;
     connection.state = RASCS_Disconnected;
-    if (connection.error == 0) connection.error = ERROR_USER_DISCONNECTION;
+    if (connection.error == 0)
+        connection.error = ERROR_USER_DISCONNECTION;
     connection.closesAt = now + world.hangUpDelayMs;
 }
 
 void RemoveClosedConnections(World& world, ULONGLONG now) {
     for (DWORD i = world.connectionCount; i-- > 0;) {
         Connection& connection = world.connections[i];
-        if (connection.link != Link::Closing || connection.closesAt > now) continue;
-        if (connection.listedWhileClosing) SignalDisconnection(world, connection);
+        if (connection.link != Link::Closing || connection.closesAt > now)
+            continue;
+        if (connection.listedWhileClosing)
+            SignalDisconnection(world, connection);
         RemoveConnection(world, connection);
     }
 }
 
 bool AcceptsAccount(const World& world, const char* userName, const char* password) {
-    if (world.accountCount == 0) return true;
+    if (world.accountCount == 0)
+        return true;
     const Account* end = world.accounts + world.accountCount;
     return std::any_of(world.accounts, end, [&](const Account& a) {
         return std::strcmp(a.userName, userName) == 0 && std::strcmp(a.password, password) == 0;
@@ -172,7 +178,8 @@ bool AddAccount(World& world, const char* userName, const char* password) {
     Account* account = Find(world.accounts, world.accountCount,
                             [userName](const Account& a) { return std::strcmp(a.userName, userName) == 0; });
     if (!account) {
-        if (world.accountCount == kMaxAccounts) return false;
+        if (world.accountCount == kMaxAccounts)
+            return false;
         account = &world.accounts[world.accountCount++];
         CopyText(account->userName, userName);
     }
@@ -183,12 +190,14 @@ bool AddAccount(World& world, const char* userName, const char* password) {
 bool RemoveAccount(World& world, const char* userName) {
     Account* account = Find(world.accounts, world.accountCount,
                             [userName](const Account& a) { return std::strcmp(a.userName, userName) == 0; });
-    if (account) Erase(world.accounts, world.accountCount, *account);
+    if (account)
+        Erase(world.accounts, world.accountCount, *account);
     return account != nullptr;
 }
 
 std::optional<DWORD> TakeRepeatedFault(RepeatedFault& fault) {
-    if (fault.remaining == 0) return std::nullopt;
+    if (fault.remaining == 0)
+        return std::nullopt;
     --fault.remaining;
     return fault.code;
 }
@@ -212,7 +221,8 @@ GUID NewGuid() {
     guid.Data1 = random();
     guid.Data2 = static_cast<WORD>(random());
     guid.Data3 = static_cast<WORD>((random() & 0x0FFF) | 0x4000);  // version 4
-    for (BYTE& b : guid.Data4) b = static_cast<BYTE>(random());
+    for (BYTE& b : guid.Data4)
+        b = static_cast<BYTE>(random());
     guid.Data4[0] = static_cast<BYTE>((guid.Data4[0] & 0x3F) | 0x80);
     return guid;
 }

@@ -78,9 +78,9 @@ struct Connection {
     DWORD error;
     Link link;
     char address[kAddressCapacity];
-    DWORD references;         // one per dial that returned its handle: each needs its own hang-up
-    ULONGLONG closesAt;       // tick count at which a Closing connection is gone
-    BOOL listedWhileClosing;  // it was listed when hung up
+    DWORD references;          // one per dial that returned its handle: each needs its own hang-up
+    ULONGLONG closesAt;        // tick count at which a Closing connection is gone
+    BOOL listedWhileClosing;   // it was listed when hung up
     BOOL adapterWhileClosing;  // it was connected when hung up
 };
 

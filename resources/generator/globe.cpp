@@ -8,9 +8,7 @@ namespace {
 constexpr double kOutlineWeight = 1.3;
 constexpr double kMeridianWidthRatio = 0.45;
 
-double DistanceToCircle(double x, double y, double radius) {
-    return std::abs(std::hypot(x, y) - radius);
-}
+double DistanceToCircle(double x, double y, double radius) { return std::abs(std::hypot(x, y) - radius); }
 
 // First-order distance to the ellipse x²/a² + y²/b² = 1: |f| / |grad f|, exact enough
 // for strokes a few pixels wide.
@@ -30,9 +28,11 @@ double DistanceToHorizontalSegment(double x, double y, double halfLength) {
 GlobeStroke NearestGlobeStroke(double x, double y, double radius) {
     const double outline = DistanceToCircle(x, y, radius) / kOutlineWeight;
     // The inner lines end at the outline instead of poking through it.
-    if (std::hypot(x, y) >= radius) return {GlobePart::Outline, outline};
+    if (std::hypot(x, y) >= radius)
+        return {GlobePart::Outline, outline};
     const double inner = std::min(DistanceToEllipse(x, y, radius * kMeridianWidthRatio, radius),
                                   DistanceToHorizontalSegment(x, y, radius));
-    if (outline <= inner) return {GlobePart::Outline, outline};
+    if (outline <= inner)
+        return {GlobePart::Outline, outline};
     return {GlobePart::Inner, inner};
 }

@@ -33,16 +33,19 @@ constexpr Colour kDiscTop{0xE8 / 255.0, 0x4A / 255.0, 0x3F / 255.0, 1};
 constexpr Colour kDiscBottom{0xA8 / 255.0, 0x17 / 255.0, 0x1C / 255.0, 1};
 
 Colour Mix(const Colour& from, const Colour& to, double t) {
-    return {from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t,
-            from.b + (to.b - from.b) * t, from.a + (to.a - from.a) * t};
+    return {from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,
+            from.a + (to.a - from.a) * t};
 }
 
 // The colour at one sample point, (x, y) relative to the centre.
 Colour SampleAt(double x, double y) {
     const double fromCentre = std::hypot(x, y);
-    if (fromCentre > kDiscRadius) return kTransparent;
-    if (fromCentre > kDiscRadius - kRimWidth) return kRim;
-    if (NearestGlobeStroke(x, y, kGlobeRadius).distance < kStrokeHalfWidth) return kWhite;
+    if (fromCentre > kDiscRadius)
+        return kTransparent;
+    if (fromCentre > kDiscRadius - kRimWidth)
+        return kRim;
+    if (NearestGlobeStroke(x, y, kGlobeRadius).distance < kStrokeHalfWidth)
+        return kWhite;
     return Mix(kDiscTop, kDiscBottom, (y + kDiscRadius) / (2.0 * kDiscRadius));
 }
 
@@ -57,7 +60,8 @@ std::array<std::uint8_t, 4> PixelAt(int column, int row) {
             sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
         }
     }
-    if (sum.a == 0) return {0, 0, 0, 0};
+    if (sum.a == 0)
+        return {0, 0, 0, 0};
     const auto channel = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
     constexpr double kSamples = kSamplesPerAxis * kSamplesPerAxis;
     return {channel(sum.r / sum.a), channel(sum.g / sum.a), channel(sum.b / sum.a), channel(sum.a / kSamples)};

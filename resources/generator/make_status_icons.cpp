@@ -43,14 +43,17 @@ GlobeStroke StrokeAt(int index) {
 // count rather than by hand. Ties go to the earlier pixel, so the result is reproducible.
 std::vector<Pixel> DrawGlobe() {
     std::vector<GlobeStroke> strokes(kPixels);
-    for (int i = 0; i < kPixels; ++i) strokes[i] = StrokeAt(i);
+    for (int i = 0; i < kPixels; ++i)
+        strokes[i] = StrokeAt(i);
     std::vector<int> order(kPixels);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return strokes[a].distance < strokes[b].distance; });
     std::vector<Pixel> pixels(kPixels);
-    for (int i = 0; i < kPixels; ++i) pixels[i].part = strokes[i].part;
-    for (int i = 0; i < kOpaquePixels; ++i) pixels[order[i]].opaque = true;
+    for (int i = 0; i < kPixels; ++i)
+        pixels[i].part = strokes[i].part;
+    for (int i = 0; i < kOpaquePixels; ++i)
+        pixels[order[i]].opaque = true;
     return pixels;
 }
 
@@ -113,7 +116,8 @@ void WriteMask(IconWriter& out, const std::vector<Pixel>& pixels) {
         for (int column = 0; column < kSize; column += 8) {
             std::uint8_t bits = 0;
             for (int bit = 0; bit < 8; ++bit) {
-                if (!pixels[row * kSize + column + bit].opaque) bits |= 0x80 >> bit;
+                if (!pixels[row * kSize + column + bit].opaque)
+                    bits |= 0x80 >> bit;
             }
             out.U8(bits);
         }

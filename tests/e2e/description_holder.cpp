@@ -2,6 +2,4 @@
 // It waits until it is ended.
 #include <windows.h>
 
-int main() {
-    Sleep(INFINITE);
-}
+int main() { Sleep(INFINITE); }

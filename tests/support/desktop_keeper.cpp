@@ -9,7 +9,8 @@
 
 int main(int argc, char**) {
     GetDesktopWindow();
-    if (argc > 1) Sleep(INFINITE);
+    if (argc > 1)
+        Sleep(INFINITE);
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string command = std::string("\"") + path + "\" hold";

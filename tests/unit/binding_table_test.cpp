@@ -48,7 +48,10 @@ struct LoaderLog {
         binding::kSystemLoader.release(module);
     }
     static binding::ModuleLoader Loader() { return {Load, binding::kSystemLoader.find, Release}; }
-    LoaderLog() { loaded.clear(); released.clear(); }
+    LoaderLog() {
+        loaded.clear();
+        released.clear();
+    }
 };
 
 // The rows as the program has always numbered them, written out independently of its table;
@@ -59,23 +62,40 @@ struct ExpectedRow {
     bool mayBeAbsent = false;
 };
 constexpr ExpectedRow kExpectedRows[] = {
-    {"Kernel32.dll", "Sleep"},                   {"kernel32", "GetLocalTime"},
-    {"rasapi32.dll", "RasDialA"},                {"", "SetLastError"},
-    {"kernel32", "RtlMoveMemory"},               {"rasapi32.dll", "RasGetConnectStatusA"},
-    {"RasApi32.dll", "RasEnumConnectionsW"},     {"ntdll.dll", "RtlMoveMemory"},
-    {"IPHlpApi", "GetAdaptersInfo"},             {"", "RtlMoveMemory"},
-    {"IPHlpApi", "GetPerAdapterInfo"},           {"", "RtlMoveMemory"},
-    {"rasapi32.dll", "RasHangUpA"},              {"RasApi32.dll", "RasGetErrorStringA"},
-    {"rasapi32.dll", "RasGetCredentialsA"},      {"kernel32", "RtlMoveMemory"},
-    {"kernel32.dll", "GetCurrentProcessId"},     {"", "OpenProcess"},
-    {"advapi32.dll", "OpenProcessToken"},        {"advapi32.dll", "LookupPrivilegeValueA"},
-    {"advapi32.dll", "AdjustTokenPrivileges"},   {"kernel32", "CloseHandle"},
-    {"", "CreateToolhelp32Snapshot"},            {"", "Process32Next"},
-    {"kernel32.dll", "Module32First"},           {"Kernel32.dll", "ExpandEnvironmentStringsA"},
-    {"Rasapi32.dll", "RasEnumEntriesA"},         {"rasapi32.dll", "RasDeleteEntryA"},
-    {"rasapi32.dll", "RasValidateEntryNameA"},   {"rasapi32.dll", "RasSetEntryPropertiesA"},
-    {"rasapi32.dll", "RasSetCredentialsA"},     {"rasapi32.dll", "RasGetProjectionInfoA"},
-    {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
+    {"Kernel32.dll", "Sleep"},
+    {"kernel32", "GetLocalTime"},
+    {"rasapi32.dll", "RasDialA"},
+    {"", "SetLastError"},
+    {"kernel32", "RtlMoveMemory"},
+    {"rasapi32.dll", "RasGetConnectStatusA"},
+    {"RasApi32.dll", "RasEnumConnectionsW"},
+    {"ntdll.dll", "RtlMoveMemory"},
+    {"IPHlpApi", "GetAdaptersInfo"},
+    {"", "RtlMoveMemory"},
+    {"IPHlpApi", "GetPerAdapterInfo"},
+    {"", "RtlMoveMemory"},
+    {"rasapi32.dll", "RasHangUpA"},
+    {"RasApi32.dll", "RasGetErrorStringA"},
+    {"rasapi32.dll", "RasGetCredentialsA"},
+    {"kernel32", "RtlMoveMemory"},
+    {"kernel32.dll", "GetCurrentProcessId"},
+    {"", "OpenProcess"},
+    {"advapi32.dll", "OpenProcessToken"},
+    {"advapi32.dll", "LookupPrivilegeValueA"},
+    {"advapi32.dll", "AdjustTokenPrivileges"},
+    {"kernel32", "CloseHandle"},
+    {"", "CreateToolhelp32Snapshot"},
+    {"", "Process32Next"},
+    {"kernel32.dll", "Module32First"},
+    {"Kernel32.dll", "ExpandEnvironmentStringsA"},
+    {"Rasapi32.dll", "RasEnumEntriesA"},
+    {"rasapi32.dll", "RasDeleteEntryA"},
+    {"rasapi32.dll", "RasValidateEntryNameA"},
+    {"rasapi32.dll", "RasSetEntryPropertiesA"},
+    {"rasapi32.dll", "RasSetCredentialsA"},
+    {"rasapi32.dll", "RasGetProjectionInfoA"},
+    {"rasapi32.dll", "RasConnectionNotificationA", true},
+    {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
 
