@@ -99,9 +99,9 @@ std::string NormaliseImagePath(std::string_view path, std::string_view systemRoo
 }
 
 std::string GetProcessImagePath(DWORD processId) {
-    const OwnedHandle snapshot = ModuleSnapshot(processId);
     if (processId == kSystemProcessId)
         return ExpandedText("%SystemRoot%\\system32\\");
+    const OwnedHandle snapshot = ModuleSnapshot(processId);
     if (!snapshot)
         return {};
     const char* systemRoot = std::getenv("SystemRoot");

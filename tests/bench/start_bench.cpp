@@ -58,8 +58,7 @@ BOOL CALLBACK MatchVisible(HWND window, LPARAM parameter) {
 bool Launch(const std::string& program, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup = {sizeof startup};
     std::string commandLine = "\"" + program + "\"";
-    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process);
+    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
 }
 
 // Seconds from start to a visible window; negative when it never came.

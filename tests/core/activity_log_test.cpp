@@ -39,7 +39,9 @@ std::vector<std::string> Lines() {
     return lines;
 }
 
-LRESULT Selection() { return SendMessageA(LogList(), LB_GETCURSEL, 0, 0); }
+LRESULT Selection() {
+    return SendMessageA(LogList(), LB_GETCURSEL, 0, 0);
+}
 
 using ActivityLogTest = MainWindowFixture;
 

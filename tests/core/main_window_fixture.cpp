@@ -20,4 +20,6 @@ void MainWindowFixture::SetUp() {
     ASSERT_NE(gui::Handle(ui::WindowKind::Main), nullptr);
 }
 
-void MainWindowFixture::TearDown() { gui::Close(ui::WindowKind::Main); }
+void MainWindowFixture::TearDown() {
+    gui::Close(ui::WindowKind::Main);
+}

@@ -20,7 +20,9 @@ namespace {
 using tray_tooltip_watch::TrayTooltip;
 using ui::WindowKind;
 
-HWND Main() { return gui::Handle(WindowKind::Main); }
+HWND Main() {
+    return gui::Handle(WindowKind::Main);
+}
 
 RECT Frame() {
     RECT frame{};

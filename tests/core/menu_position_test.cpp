@@ -17,7 +17,9 @@ using popup_menu_watch::WatchPopUpMenu;
 
 class MenuPosition : public MainWindowFixture {};
 
-HWND Main() { return gui::Handle(ui::WindowKind::Main); }
+HWND Main() {
+    return gui::Handle(ui::WindowKind::Main);
+}
 
 }  // namespace
 

@@ -35,8 +35,8 @@ double Seconds() {
 
 std::size_t CountLogged(const std::string& message) {
     const std::vector<std::string> log = log_reading::LogMessages();
-    return static_cast<std::size_t>(std::count_if(
-        log.begin(), log.end(), [&message](const std::string& line) { return line.starts_with(message); }));
+    return static_cast<std::size_t>(std::count_if(log.begin(), log.end(),
+                                                  [&message](const std::string& line) { return line.starts_with(message); }));
 }
 
 bool WaitForMore(const std::string& message, std::size_t seen, DWORD timeoutMs = 30000) {

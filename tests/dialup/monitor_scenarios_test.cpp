@@ -41,14 +41,16 @@ struct Scenario {
     Options options;
     vs::Behaviour behaviour;
     std::vector<std::u16string> connectedAtStart;  // entry names, in listing order
-    std::vector<vs::Scheduled> script;             // the last step quits
-    std::vector<std::string> log;                  // messages, without their time
+    std::vector<vs::Scheduled> script;          // the last step quits
+    std::vector<std::string> log;               // messages, without their time
     std::vector<std::string> journal;
     bool onlineAtEnd;
     std::optional<int> enumerations = {};  // the set-up's address lookup included
 };
 
-void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+    *out << scenario.name;
+}
 
 vs::Scheduled Drop(std::uint64_t at, const char16_t* name = kLink) {
     return {at, [name] { vs::Drop(name); }};
@@ -77,7 +79,6 @@ const Options kForcedOnly{.neverDrop = false, .periodic = true};
 const Options kForcedNoPause{.periodic = true, .pause = "0"};
 const vs::Behaviour kSlowClose{.hangUpCloseMs = 300};
 
-// clang-format off
 const Scenario kScenarios[] = {
     {"IdleCyclesAskForNoAddressAndQuitDuringTheCyclePause", {}, kDefault, {kLink}, {Quit(30500)},
      {"当前IP：10.0.0.1"}, {"0 adapters"}, true},
@@ -153,7 +154,6 @@ const Scenario kScenarios[] = {
      {ShiftClock(100000, kHour), Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
 };
-// clang-format on
 
 class MonitorScenarioTest : public MainWindowFixture, public testing::WithParamInterface<Scenario> {
 protected:

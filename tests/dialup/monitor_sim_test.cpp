@@ -104,22 +104,18 @@ TEST_F(MonitorSimTest, ARejectedPasswordShowsTheErrorThenTheFailureAndNeverSucce
 
     std::vector<std::string> panes;
     StartMonitoring(true);
-    ASSERT_TRUE(message_pump::PumpUntil(
-        [&panes] {
-            const std::string pane = gui::GetStatusPane(0);
-            if (panes.empty() || panes.back() != pane)
-                panes.push_back(pane);
-            return Logged("拨号失败");
-        },
-        20000));
-    message_pump::PumpUntil(
-        [&panes] {
-            const std::string pane = gui::GetStatusPane(0);
-            if (panes.back() != pane)
-                panes.push_back(pane);
-            return pane == "拨号失败";
-        },
-        1000);
+    ASSERT_TRUE(message_pump::PumpUntil([&panes] {
+        const std::string pane = gui::GetStatusPane(0);
+        if (panes.empty() || panes.back() != pane)
+            panes.push_back(pane);
+        return Logged("拨号失败");
+    }, 20000));
+    message_pump::PumpUntil([&panes] {
+        const std::string pane = gui::GetStatusPane(0);
+        if (panes.back() != pane)
+            panes.push_back(pane);
+        return pane == "拨号失败";
+    }, 1000);
 
     const auto error = std::ranges::find(panes, errorPane);
     ASSERT_NE(error, panes.end());

@@ -13,8 +13,8 @@
 namespace virtual_service {
 namespace {
 
-constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow = 5, kEnumRow = 6, kAdaptersRow = 8,
-                      kHangUpRow = 12, kNotificationRow = 32, kWaitRow = 33;
+constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow = 5, kEnumRow = 6,
+                      kAdaptersRow = 8, kHangUpRow = 12, kNotificationRow = 32, kWaitRow = 33;
 constexpr DWORD kRefusedHangUp = 5;
 constexpr DWORD kNoConnection = 668;
 constexpr DWORD kAuthenticationFailure = 691;
@@ -51,7 +51,10 @@ struct World {
 
 World gWorld;
 
-void Note(const std::string& what) { gWorld.journal.emplace_back(gWorld.now, what); }
+
+void Note(const std::string& what) {
+    gWorld.journal.emplace_back(gWorld.now, what);
+}
 
 std::string HandleText(std::uintptr_t handle) {
     char text[16];
@@ -59,7 +62,9 @@ std::string HandleText(std::uintptr_t handle) {
     return text;
 }
 
-GUID GuidOf(std::uintptr_t handle) { return GUID{static_cast<unsigned long>(handle), 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}}; }
+GUID GuidOf(std::uintptr_t handle) {
+    return GUID{static_cast<unsigned long>(handle), 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+}
 
 std::string GuidTextOf(std::uintptr_t handle) {
     char text[40];
@@ -67,7 +72,9 @@ std::string GuidTextOf(std::uintptr_t handle) {
     return text;
 }
 
-bool Listed(const Link& link) { return link.error == 0 && gWorld.now >= link.connectedAt; }
+bool Listed(const Link& link) {
+    return link.error == 0 && gWorld.now >= link.connectedAt;
+}
 
 Link* Find(HRASCONN handle) {
     for (Link& link : gWorld.links)
@@ -88,13 +95,14 @@ void SignalDisconnection() {
         SetEvent(event);
 }
 
-bool Closed(const Link& link) { return link.closesAt && *link.closesAt <= gWorld.now; }
+bool Closed(const Link& link) {
+    return link.closesAt && *link.closesAt <= gWorld.now;
+}
 
 // A hung-up link that has closed leaves the list, which the registered events hear of. After
 // the quit, only ending a link may call the service.
 void Called(bool endsLink = false) {
-    const bool listedLinkEnded =
-        std::ranges::any_of(gWorld.links, [](const Link& link) { return Closed(link) && Listed(link); });
+    const bool listedLinkEnded = std::ranges::any_of(gWorld.links, [](const Link& link) { return Closed(link) && Listed(link); });
     std::erase_if(gWorld.links, Closed);
     if (listedLinkEnded)
         SignalDisconnection();
@@ -152,7 +160,9 @@ void WINAPI VirtualLocalTime(SYSTEMTIME* time) {
     FileTimeToSystemTime(&file, time);
 }
 
-ULONGLONG WINAPI VirtualTicks() { return kTickBase + gWorld.now; }
+ULONGLONG WINAPI VirtualTicks() {
+    return kTickBase + gWorld.now;
+}
 
 DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFunc, HRASCONN* handle) {
     Called();
@@ -276,9 +286,13 @@ std::vector<std::string> Journal() {
     return folded;
 }
 
-std::uint64_t Now() { return gWorld.now; }
+std::uint64_t Now() {
+    return gWorld.now;
+}
 
-void Connect(const std::u16string& entryName) { AddLink(entryName, gWorld.now, 0); }
+void Connect(const std::u16string& entryName) {
+    AddLink(entryName, gWorld.now, 0);
+}
 
 void Drop(const std::u16string& entryName) {
     // As with the real service, the handle stays valid, reporting the drop, until it is hung up.
@@ -289,13 +303,21 @@ void Drop(const std::u16string& entryName) {
         }
 }
 
-int Enumerations() { return gWorld.enumerations; }
+int Enumerations() {
+    return gWorld.enumerations;
+}
 
-void ShiftWallClock(std::int64_t milliseconds) { gWorld.wallShift += milliseconds; }
+void ShiftWallClock(std::int64_t milliseconds) {
+    gWorld.wallShift += milliseconds;
+}
 
-void MarkQuit() { gWorld.quitAt = gWorld.now; }
+void MarkQuit() {
+    gWorld.quitAt = gWorld.now;
+}
 
-int CallsAfterQuit() { return gWorld.callsAfterQuit; }
+int CallsAfterQuit() {
+    return gWorld.callsAfterQuit;
+}
 
 Installation::Installation(const Behaviour& behaviour, std::vector<Scheduled> script) {
     gWorld = World{};

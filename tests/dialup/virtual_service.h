@@ -20,12 +20,12 @@ struct Scheduled {
 };
 
 struct Behaviour {
-    bool dialsFail = false;                // every dial stops at authentication with 691
-    DWORD dialMs = 250;                    // a successful dial is connected after this long
+    bool dialsFail = false;              // every dial stops at authentication with 691
+    DWORD dialMs = 250;                  // a successful dial is connected after this long
     std::uint64_t hangUpRefusedUntil = 0;  // hang-ups return 5 before this moment
-    bool hangUpAnswers668 = false;         // a hang-up ends the link but answers 668
-    DWORD hangUpCloseMs = 0;               // a hung-up link closes this long: listed, handle valid
-    DWORD notificationRefusal = 0;         // RasConnectionNotificationA answers this code
+    bool hangUpAnswers668 = false;       // a hang-up ends the link but answers 668
+    DWORD hangUpCloseMs = 0;             // a hung-up link closes this long: listed, handle valid
+    DWORD notificationRefusal = 0;       // RasConnectionNotificationA answers this code
 };
 
 // One journal line per dial, hang-up and adapter query ("301000 hangup 0x10"); repeated

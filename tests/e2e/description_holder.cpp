@@ -2,4 +2,6 @@
 // It waits until it is ended.
 #include <windows.h>
 
-int main() { Sleep(INFINITE); }
+int main() {
+    Sleep(INFINITE);
+}

@@ -212,7 +212,8 @@ TEST_F(PhonebookE2eTest, StartMonitoringChecksInOrderAndSavesTheAccountBeforeThe
     run.Answer(ExpectBox(run, "是否开启监控？", true, run.MainWindow()), IDOK);
     const std::string account = "[账号]\r\n宽带账号=b\r\n宽带密码=p\r\n连接名称=宽带连接\r\n";
     // The program writes the keys one by one after the answer; a read may land between two.
-    EXPECT_TRUE(WaitUntil([&] { return run.SettingsFile().find(account) != std::string::npos; })) << run.SettingsFile();
+    EXPECT_TRUE(WaitUntil([&] { return run.SettingsFile().find(account) != std::string::npos; }))
+        << run.SettingsFile();
     EXPECT_TRUE(WaitUntil([&] { return !run.IsEnabled(m::按钮1); }));
     EXPECT_TRUE(WaitUntil([&] { return StateLines("connection").size() == 1; }));
 }

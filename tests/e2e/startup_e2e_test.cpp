@@ -34,9 +34,13 @@ std::string FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool Logged(const PordexRun& run, const std::string& prefix) {
     const std::vector<std::string> log = run.LogMessages();
@@ -126,8 +130,7 @@ TEST_F(StartupE2eTest, AnUnrelatedProgramWithTheProductDescriptionBlocksTheStart
     holder.replace(holder.find_last_of('\\') + 1, std::string::npos, "description_holder.exe");
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(
-        CreateProcessA(holder.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(CreateProcessA(holder.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     PordexRun blocked;
     ExpectRefusedAndEnded(blocked);
     TerminateProcess(process.hProcess, 0);
@@ -152,8 +155,7 @@ TEST_F(StartupE2eTest, ASavedAccountWithAutoMonitorResumesMonitoringWithoutAClic
     RasctlOk("dial time 20000");
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
-        PordexRun run(std::string("[账号]\r\n") + c.account +
-                      "连接名称=宽带连接\r\n[设置]\r\n自动监控=" + c.autoMonitor + "\r\n");
+        PordexRun run(std::string("[账号]\r\n") + c.account + "连接名称=宽带连接\r\n[设置]\r\n自动监控=" + c.autoMonitor + "\r\n");
         ASSERT_TRUE(run.Start());
         if (c.monitors) {
             EXPECT_TRUE(WaitUntil([&] { return Logged(run, "开始拨号"); }));

@@ -109,13 +109,15 @@ bool Responds(HWND window) {
 
 struct Scenario {
     const char* name;
-    std::string settings;             // kdset.ini, GBK
+    std::string settings;  // kdset.ini, GBK
     std::vector<std::string> before;  // rasctl commands before the start
     std::function<void(PordexRun&, LogCursor&)> exercise;
 };
 
 // Names the case in test listings instead of its bytes.
-void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
+void PrintTo(const Scenario& scenario, std::ostream* out) {
+    *out << scenario.name;
+}
 
 // The monitor's answer to a dropped link: a new dial that ends connected.
 void ExpectRedialAfterDrop(LogCursor& log) {
@@ -218,7 +220,9 @@ void TooManyConnections(PordexRun& run, LogCursor& log) {
 }
 
 // Settings around one unreadable part: the readable keys after it must still count.
-std::string AroundNoise(const std::string& noise) { return noise + "\r\n[设置]\r\n自动重播=是\r\n重播间隔=7\r\n"; }
+std::string AroundNoise(const std::string& noise) {
+    return noise + "\r\n[设置]\r\n自动重播=是\r\n重播间隔=7\r\n";
+}
 
 // Every key the profile functions can read from a settings file, with its value.
 std::string ReadableSettings(const std::string& path) {
@@ -323,69 +327,57 @@ std::function<void(PordexRun&, LogCursor&)> QuitDuring(std::function<void(Pordex
     };
 }
 
-std::string Settings(const std::string& account, bool monitoring) { return account + (monitoring ? kMonitoring : ""); }
+std::string Settings(const std::string& account, bool monitoring) {
+    return account + (monitoring ? kMonitoring : "");
+}
 
 const std::string kLongName(300, 'n');
 
 const Scenario kScenarios[] = {
     {"Flapping", Settings(kAccount, true), {}, Flapping},
-    {"RejectedPasswordThenFixed",
-     Settings(kAccount, true),
-     {"account remove user@isp", "account add other@isp other"},
+    {"RejectedPasswordThenFixed", Settings(kAccount, true), {"account remove user@isp", "account add other@isp other"},
      RejectedThenFixed},
     {"HangUpRefusedFor20s", Settings(kAccount, true), {}, HangUpRefused},
     {"EnumerationFailingFor10s", Settings(kAccount, true), {}, EnumerationFailing},
-    {"DialNeverReachingAFinalState",
-     Settings(kAccount, true),
-     {},
+    {"DialNeverReachingAFinalState", Settings(kAccount, true), {},
      [](PordexRun&, LogCursor& log) { FailedRedial("dial time 600000", log); }},
-    {"DialRefusedAtOnce",
-     Settings(kAccount, true),
-     {},
+    {"DialRefusedAtOnce", Settings(kAccount, true), {},
      [](PordexRun&, LogCursor& log) { FailedRedial("dial refuse 633", log); }},
     {"ThreeHundredActiveConnections", Settings(kAccount, true), {}, TooManyConnections},
     {"GarbageSettingsFile", AroundNoise(Garbage(4096)), {}, ReadableSettingsKept},
     {"OneMegabyteSettingsFile", AroundNoise(LargeFile()), {}, ReadableSettingsKept},
-    {"TenKilobyteValues",
-     AroundNoise("[账号]\r\n宽带账号=" + std::string(10240, 'u') + "\r\n宽带密码=" + std::string(10240, 'p') +
-                 "\r\n连接名称=" + std::string(10240, 'c')),
-     {},
-     ReadableSettingsKept},
+    {"TenKilobyteValues", AroundNoise("[账号]\r\n宽带账号=" + std::string(10240, 'u') + "\r\n宽带密码=" +
+                                      std::string(10240, 'p') + "\r\n连接名称=" + std::string(10240, 'c')),
+     {}, ReadableSettingsKept},
     {"SettingsFileLocked", AroundNoise(""), {}, SettingsFileLocked},
     {"ProgramFolderGone", AroundNoise(""), {}, ProgramFolderGone},
     {"EntryNameOf300Bytes",
-     Settings("[账号]\r\n宽带账号=user@isp\r\n宽带密码=secret\r\n连接名称=" + kLongName + "\r\n", true),
-     {},
+     Settings("[账号]\r\n宽带账号=user@isp\r\n宽带密码=secret\r\n连接名称=" + kLongName + "\r\n", true), {},
      UnusableEntryName},
-    {"OtherLinkListedOutsideGbk",
-     Settings(kAccount, true),
-     {"up 宽带连接 --phonebook C:\\other.pbk --listed-as 宽带\\uD83D\\uDE00"},
-     OtherLinkListedOutsideGbk},
-    {"QuitWhileIdle", Settings(kAccount, true), {}, QuitDuring([](PordexRun&, LogCursor& log) {
-         ASSERT_TRUE(log.WaitFor("拨号成功"));
-     })},
-    {"QuitWhileADialPolls",
-     Settings(kAccount, true),
-     {"dial time 600000", "hangup delay 600"},
+    {"OtherLinkListedOutsideGbk", Settings(kAccount, true),
+     {"up 宽带连接 --phonebook C:\\other.pbk --listed-as 宽带\\uD83D\\uDE00"}, OtherLinkListedOutsideGbk},
+    {"QuitWhileIdle", Settings(kAccount, true), {},
+     QuitDuring([](PordexRun&, LogCursor& log) { ASSERT_TRUE(log.WaitFor("拨号成功")); })},
+    {"QuitWhileADialPolls", Settings(kAccount, true), {"dial time 600000", "hangup delay 600"},
      QuitDuring([](PordexRun&, LogCursor& log) {
          ASSERT_TRUE(log.WaitFor("开始拨号"));
          Sleep(1000);
      })},
-    {"QuitWhileHangUpRetries", Settings(kAccount, true), {}, QuitDuring([](PordexRun& run, LogCursor& log) {
+    {"QuitWhileHangUpRetries", Settings(kAccount, true), {},
+     QuitDuring([](PordexRun& run, LogCursor& log) {
          ASSERT_TRUE(log.WaitFor("拨号成功"));
          RasctlOk("hangup fail 200 5");
          run.Choose(TrayMenuItem::断线);
          ASSERT_TRUE(log.WaitFor("手动操作：开始断线"));
          Sleep(2000);
      })},
-    {"QuitWhileRedialPauses", Settings(kAccount, true), {}, QuitDuring([](PordexRun& run, LogCursor& log) {
+    {"QuitWhileRedialPauses", Settings(kAccount, true), {},
+     QuitDuring([](PordexRun& run, LogCursor& log) {
          ASSERT_TRUE(log.WaitFor("拨号成功"));
          run.Choose(TrayMenuItem::重播);
          ASSERT_TRUE(log.WaitFor("手动操作：断线完成"));
      })},
-    {"QuitWhileAFailedDialIsHungUp",
-     Settings(kAccount, true),
-     {"dial fail 691 5", "hangup fail 200 5"},
+    {"QuitWhileAFailedDialIsHungUp", Settings(kAccount, true), {"dial fail 691 5", "hangup fail 200 5"},
      QuitDuring([](PordexRun&, LogCursor& log) {
          ASSERT_TRUE(log.WaitFor("拨号失败"));
          Sleep(1000);

@@ -53,16 +53,14 @@ public:
     bool Logged(const std::string& prefix) const { return Count(prefix) > 0; }
     int Count(const std::string& prefix) const {
         const auto log = run_.LogMessages();
-        return static_cast<int>(
-            std::ranges::count_if(log, [&](const std::string& m) { return m.starts_with(prefix); }));
+        return static_cast<int>(std::ranges::count_if(log, [&](const std::string& m) { return m.starts_with(prefix); }));
     }
     // The log's messages with every address cut off after "当前IP：".
     std::vector<std::string> Shape() const {
         std::vector<std::string> shape;
         for (const std::string& message : run_.LogMessages()) {
             const auto address = message.find("当前IP：");
-            shape.push_back(address == std::string::npos ? message
-                                                         : message.substr(0, address + std::string("当前IP：").size()));
+            shape.push_back(address == std::string::npos ? message : message.substr(0, address + std::string("当前IP：").size()));
         }
         return shape;
     }
@@ -70,8 +68,7 @@ public:
     std::string LoggedAfter(std::size_t after, const std::string& prefix) const {
         const auto log = run_.LogMessages();
         for (std::size_t i = after; i < log.size(); ++i) {
-            if (log[i].starts_with(prefix))
-                return log[i];
+            if (log[i].starts_with(prefix)) return log[i];
         }
         return {};
     }
@@ -94,21 +91,18 @@ public:
     // A right click on the icon opens the tray menu; the item's enabling as the user sees it.
     HWND OpenTrayMenu() const {
         const auto icon = vd::TrayIconPoint();
-        if (!icon)
-            return nullptr;
+        if (!icon) return nullptr;
         vd::Click(*icon, true);
         return WaitUntil([] { return vd::FindPopUpMenu() != nullptr; }, 5000) ? vd::FindPopUpMenu() : nullptr;
     }
     // With the keyboard, which walks the items and passes over the separators; a disabled
     // item does nothing and leaves the menu open until Escape.
     bool ChooseFromTrayMenu(TrayMenuItem item) const {
-        if (!OpenTrayMenu())
-            return false;
+        if (!OpenTrayMenu()) return false;
         for (UINT step = static_cast<UINT>(TrayMenuItem::拨号); step <= static_cast<UINT>(item); ++step)
             vd::PressKey(VK_DOWN);
         vd::PressKey(VK_RETURN);
-        if (!WaitUntil([] { return vd::FindPopUpMenu() == nullptr; }, 1000))
-            vd::PressKey(VK_ESCAPE);
+        if (!WaitUntil([] { return vd::FindPopUpMenu() == nullptr; }, 1000)) vd::PressKey(VK_ESCAPE);
         return WaitUntil([] { return vd::FindPopUpMenu() == nullptr; }, 3000);
     }
 
@@ -116,8 +110,7 @@ public:
     std::string Answer(int button) const { return Answer(run_, button); }
     static std::string Answer(const PordexRun& program, int button) {
         const auto box = program.WaitForMessageBox();
-        if (!box)
-            return "(no message box)";
+        if (!box) return "(no message box)";
         vd::ClickWindow(GetDlgItem(box->box, button));
         WaitUntil([&box] { return !IsWindow(box->box); }, 5000);
         return box->text;
@@ -137,8 +130,7 @@ public:
         const RECT frame = run_.WindowRect();
         const int y = frame.top + GetSystemMetrics(SM_CYCAPTION) / 2 + GetSystemMetrics(SM_CYFIXEDFRAME);
         for (int x = frame.right - 1; x > frame.left; --x) {
-            if (SendMessageA(run_.MainWindow(), WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON)
-                return {x - 4, y};
+            if (SendMessageA(run_.MainWindow(), WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTMINBUTTON) return {x - 4, y};
         }
         return {-1, -1};
     }
@@ -159,8 +151,8 @@ bool RemoveTrayIconFromOutside(HWND main) {
 
 struct Journey {
     const char* name;
-    std::string settings;            // kdset.ini before the first start
-    std::vector<std::string> world;  // the simulated service before the first start
+    std::string settings;              // kdset.ini before the first start
+    std::vector<std::string> world;    // the simulated service before the first start
     void (*walk)(Walk& w);
 };
 
@@ -170,10 +162,7 @@ void ExpectLocked(Walk& w) {
 }
 
 const Journey kJourneys[] = {
-    {"FirstStartWithAnEmptyPhonebook",
-     "",
-     {},
-     [](Walk& w) {
+    {"FirstStartWithAnEmptyPhonebook", "", {}, [](Walk& w) {
          PordexRun& run = w.run();
          EXPECT_EQ(GetFileAttributesA(DesktopShortcut().c_str()) != INVALID_FILE_ATTRIBUTES, true);
          EXPECT_EQ(SendMessageA(run.Control(组合框1), CB_GETCOUNT, 0, 0), 0);
@@ -192,10 +181,7 @@ const Journey kJourneys[] = {
          EXPECT_TRUE(WaitUntil([&] { return w.MainWidth() == 783; }, 3000));
          EXPECT_EQ(run.Text(超级链接框1), "<<收起日志");
      }},
-    {"CreateAnEntryAndStartMonitoring",
-     "",
-     {},
-     [](Walk& w) {
+    {"CreateAnEntryAndStartMonitoring", "", {}, [](Walk& w) {
          PordexRun& run = w.run();
          w.Click(按钮2);
          HWND window = nullptr;
@@ -222,10 +208,7 @@ const Journey kJourneys[] = {
              EXPECT_NE(ini.find(line), std::string::npos) << line;
          ExpectLocked(w);
      }},
-    {"TheLinkDrops",
-     std::string(kAccount) + kAutoMonitor,
-     {"dial address 10.20.0.1"},
-     [](Walk& w) {
+    {"TheLinkDrops", std::string(kAccount) + kAutoMonitor, {"dial address 10.20.0.1"}, [](Walk& w) {
          ASSERT_TRUE(w.AwaitLogged("拨号成功，当前IP：10.20.0.1"));
          ASSERT_TRUE(w.AwaitPane(1, "当前状态：在线"));
          const std::size_t before = w.run().LogMessages().size();
@@ -239,10 +222,7 @@ const Journey kJourneys[] = {
          EXPECT_EQ(w.run().StatusPane(0), "当前IP：10.20.0.2");
          EXPECT_TRUE(w.run().HasTrayIcon());
      }},
-    {"ForcedRedialEveryMinute",
-     std::string(kAccount) + kAutoMonitor + "自动重播=是\r\n重播间隔=1\r\n",
-     {},
-     [](Walk& w) {
+    {"ForcedRedialEveryMinute", std::string(kAccount) + kAutoMonitor + "自动重播=是\r\n重播间隔=1\r\n", {}, [](Walk& w) {
          ASSERT_TRUE(w.AwaitLogged("拨号成功，当前IP："));
          EXPECT_EQ(w.Count("开始重播"), 0);
          ASSERT_TRUE(w.AwaitLogged("开始重播", 75000));
@@ -251,10 +231,7 @@ const Journey kJourneys[] = {
          const auto redial = std::ranges::find(log, "开始重播");
          EXPECT_NE(std::find(redial, log.end(), "开始拨号"), log.end());
      }},
-    {"HangUpFromTheTrayMenu",
-     std::string(kAccount) + kAutoMonitor,
-     {},
-     [](Walk& w) {
+    {"HangUpFromTheTrayMenu", std::string(kAccount) + kAutoMonitor, {}, [](Walk& w) {
          ASSERT_TRUE(w.AwaitPane(1, "当前状态：在线"));
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::断线));
          EXPECT_TRUE(w.AwaitLogged("手动操作：断线完成"));
@@ -266,10 +243,7 @@ const Journey kJourneys[] = {
          EXPECT_EQ(w.run().StatusPane(1), "当前状态：离线");
      }},
     // Disabled items do nothing when chosen: offline 断线 and 重播, online 拨号.
-    {"RedialAndDialFromTheTrayMenu",
-     kAccount,
-     {},
-     [](Walk& w) {
+    {"RedialAndDialFromTheTrayMenu", kAccount, {}, [](Walk& w) {
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::断线));
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::重播));
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::拨号));
@@ -278,26 +252,19 @@ const Journey kJourneys[] = {
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::重播));
          EXPECT_TRUE(WaitUntil([&] { return w.Count("手动操作：拨号成功，当前IP：") == 2; }));
          Sleep(500);
-         EXPECT_EQ(w.Shape(),
-                   (std::vector<std::string>{"软件启动成功", "手动操作：开始拨号", "手动操作：拨号成功，当前IP：",
-                                             "手动操作：开始断线", "手动操作：断线完成", "手动操作：开始拨号",
-                                             "手动操作：拨号成功，当前IP："}));
+         EXPECT_EQ(w.Shape(), (std::vector<std::string>{"软件启动成功", "手动操作：开始拨号", "手动操作：拨号成功，当前IP：",
+                                                        "手动操作：开始断线", "手动操作：断线完成", "手动操作：开始拨号",
+                                                        "手动操作：拨号成功，当前IP："}));
          EXPECT_TRUE(w.run().IsChecked(选择框1));
          EXPECT_EQ(w.run().StatusPane(1), "当前状态：在线");
      }},
-    {"WrongPassword",
-     std::string(kAccount) + kAutoMonitor,
-     {"account add user@isp other-secret"},
-     [](Walk& w) {
+    {"WrongPassword", std::string(kAccount) + kAutoMonitor, {"account add user@isp other-secret"}, [](Walk& w) {
          EXPECT_TRUE(w.AwaitPane(0, "拨号：由于在此域上的用户名和/或密码无效，远程连接被拒绝。"));
          ASSERT_TRUE(w.AwaitLogged("拨号失败"));
          EXPECT_FALSE(w.Logged("拨号成功"));
          EXPECT_EQ(w.run().StatusPane(1), "当前状态：离线");
      }},
-    {"MinimiseAndBackFromTheIcon",
-     "",
-     {},
-     [](Walk& w) {
+    {"MinimiseAndBackFromTheIcon", "", {}, [](Walk& w) {
          const POINT box = w.MinimiseBox();
          ASSERT_GE(box.x, 0);
          vd::Click(box);
@@ -312,20 +279,14 @@ const Journey kJourneys[] = {
          EXPECT_FALSE(IsIconic(w.run().MainWindow()));
          EXPECT_EQ(GetForegroundWindow(), w.run().MainWindow());
      }},
-    {"QuitDuringADial",
-     kAccount,
-     {"dial time 20000"},
-     [](Walk& w) {
+    {"QuitDuringADial", kAccount, {"dial time 20000"}, [](Walk& w) {
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::拨号));
          ASSERT_TRUE(w.AwaitLogged("手动操作：开始拨号"));
          ASSERT_TRUE(w.ChooseFromTrayMenu(TrayMenuItem::退出));
          EXPECT_TRUE(w.Ends(w.run(), 1500));
          EXPECT_FALSE(w.run().HasTrayIcon());
      }},
-    {"RestartWithAutoMonitoring",
-     kAccount,
-     {},
-     [](Walk& w) {
+    {"RestartWithAutoMonitoring", kAccount, {}, [](Walk& w) {
          w.Click(选择框4);
          ASSERT_TRUE(WaitUntil([&] { return w.run().IsChecked(选择框4); }, 3000));
          EXPECT_NE(w.run().SettingsFile().find("自动监控=是"), std::string::npos);
@@ -337,10 +298,7 @@ const Journey kJourneys[] = {
          EXPECT_TRUE(w.run().IsChecked(选择框4));
          ExpectLocked(w);
      }},
-    {"SecondInstance",
-     "",
-     {},
-     [](Walk& w) {
+    {"SecondInstance", "", {}, [](Walk& w) {
          PordexRun second;
          ASSERT_TRUE(second.Launch(w.desktop()));
          EXPECT_EQ(Walk::Answer(second, IDOK), "已有一个程序在运行，请勿重复运行");
@@ -348,10 +306,7 @@ const Journey kJourneys[] = {
          EXPECT_TRUE(w.MainVisible());
          EXPECT_TRUE(w.run().HasTrayIcon());
      }},
-    {"ShellRestarts",
-     "",
-     {},
-     [](Walk& w) {
+    {"ShellRestarts", "", {}, [](Walk& w) {
          // The icons of a shell that went away are gone; the new shell announces itself.
          ASSERT_TRUE(RemoveTrayIconFromOutside(w.run().MainWindow()));
          ASSERT_FALSE(w.run().HasTrayIcon());
@@ -360,7 +315,9 @@ const Journey kJourneys[] = {
      }},
 };
 
-void PrintTo(const Journey& journey, std::ostream* out) { *out << journey.name; }
+void PrintTo(const Journey& journey, std::ostream* out) {
+    *out << journey.name;
+}
 
 class Journeys : public testing::TestWithParam<Journey> {};
 
@@ -368,10 +325,8 @@ TEST_P(Journeys, Walk) {
     const Journey& journey = GetParam();
     SetEnvironmentVariableA("RASSIM_WORLD", (std::string("journey-") + journey.name).c_str());
     RasctlOk("reset");
-    if (journey.settings.find("连接名称") != std::string::npos)
-        RasctlOk(std::string("entry add ") + kEntry + " user@isp");
-    for (const std::string& command : journey.world)
-        RasctlOk(command);
+    if (journey.settings.find("连接名称") != std::string::npos) RasctlOk(std::string("entry add ") + kEntry + " user@isp");
+    for (const std::string& command : journey.world) RasctlOk(command);
     DeleteFileA(DesktopShortcut().c_str());
 
     vd::Desktop desktop(std::string("Journey") + journey.name);

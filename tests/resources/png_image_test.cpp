@@ -24,7 +24,9 @@ std::ostream& operator<<(std::ostream& out, const Bgra& p) {
     return out << "BGRA(" << int(p.b) << "," << int(p.g) << "," << int(p.r) << "," << int(p.a) << ")";
 }
 
-std::span<const std::byte> AsBytes(const std::vector<std::uint8_t>& bytes) { return std::as_bytes(std::span(bytes)); }
+std::span<const std::byte> AsBytes(const std::vector<std::uint8_t>& bytes) {
+    return std::as_bytes(std::span(bytes));
+}
 
 // An RGBA PNG made with libpng, for exact expectations.
 std::vector<std::uint8_t> EncodeRgbaPng(std::uint32_t width, std::uint32_t height,
@@ -35,11 +37,9 @@ std::vector<std::uint8_t> EncodeRgbaPng(std::uint32_t width, std::uint32_t heigh
     image.height = height;
     image.format = PNG_FORMAT_RGBA;
     png_alloc_size_t size = 0;
-    if (!png_image_write_get_memory_size(image, size, 0, rgba.data(), 0, nullptr))
-        return {};
+    if (!png_image_write_get_memory_size(image, size, 0, rgba.data(), 0, nullptr)) return {};
     std::vector<std::uint8_t> png(size);
-    if (!png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr))
-        return {};
+    if (!png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) return {};
     png.resize(size);
     return png;
 }
@@ -53,8 +53,7 @@ struct DecodedImage {
 
 DecodedImage Inspect(HBITMAP bitmap) {
     DecodedImage decoded;
-    if (GetObjectA(bitmap, sizeof decoded.dib, &decoded.dib) != sizeof decoded.dib)
-        return decoded;
+    if (GetObjectA(bitmap, sizeof decoded.dib, &decoded.dib) != sizeof decoded.dib) return decoded;
     const auto* first = static_cast<const Bgra*>(decoded.dib.dsBm.bmBits);
     decoded.pixels.assign(first, first + decoded.dib.dsBm.bmWidth * decoded.dib.dsBm.bmHeight);
     return decoded;
@@ -70,13 +69,13 @@ std::size_t ChunkOffset(const std::vector<std::uint8_t>& png, std::string_view t
 }
 
 void PutU32BigEndian(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i) bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
 TEST(PngImage, DecodesTopDownWithPremultipliedAlpha) {
     const std::vector<std::uint8_t> rgba = {
-        255, 0, 0, 255, 0, 255, 0, 128, 90, 60, 30, 200, 10, 20, 30, 0, 200, 100, 50, 64, 255, 255, 255, 1,
+        255, 0, 0, 255,   0, 255, 0, 128,   90, 60, 30, 200,
+        10, 20, 30, 0,    200, 100, 50, 64, 255, 255, 255, 1,
     };
     const auto png = EncodeRgbaPng(3, 2, rgba);
     ASSERT_FALSE(png.empty());
@@ -106,8 +105,8 @@ TEST(PngImage, DecodesTheAboutLogoFromTheProgramResources) {
         EXPECT_EQ(decoded.At(column, row), (Bgra{0, 0, 0, 0})) << column << "," << row;
     }
     EXPECT_EQ(decoded.At(48, 48).a, 255);
-    const auto edge =
-        std::count_if(decoded.pixels.begin(), decoded.pixels.end(), [](const Bgra& p) { return p.a > 0 && p.a < 255; });
+    const auto edge = std::count_if(decoded.pixels.begin(), decoded.pixels.end(),
+                                    [](const Bgra& p) { return p.a > 0 && p.a < 255; });
     EXPECT_GT(edge, 0) << "the logo's outline is anti-aliased";
     for (const Bgra& p : decoded.pixels) {
         ASSERT_TRUE(p.r <= p.a && p.g <= p.a && p.b <= p.a) << p;

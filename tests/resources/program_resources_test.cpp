@@ -30,16 +30,14 @@ protected:
         std::string query = "\\StringFileInfo\\" + TranslationKey() + "\\" + name;
         char* text = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(block_.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
-            return "<absent>";
+        if (!VerQueryValueA(block_.data(), query.c_str(), reinterpret_cast<void**>(&text), &length)) return "<absent>";
         return std::string(text, length > 0 ? length - 1 : 0);
     }
 
     std::string TranslationKey() {
         WORD* pair = nullptr;
         UINT bytes = 0;
-        if (!VerQueryValueA(block_.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pair), &bytes) ||
-            bytes < 4) {
+        if (!VerQueryValueA(block_.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pair), &bytes) || bytes < 4) {
             return "<none>";
         }
         char key[9];
@@ -75,8 +73,7 @@ TEST_F(VersionResource, ChineseTextIsStoredAsUtf16) {
     ASSERT_TRUE(loaded_);
     wchar_t* text = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block_.data(), L"\\StringFileInfo\\080403A8\\Comments", reinterpret_cast<void**>(&text),
-                               &length));
+    ASSERT_TRUE(VerQueryValueW(block_.data(), L"\\StringFileInfo\\080403A8\\Comments", reinterpret_cast<void**>(&text), &length));
     EXPECT_EQ(std::wstring_view(text), L"监控宽带，自动重播");
 }
 
@@ -102,8 +99,7 @@ protected:
     std::string_view Resource(LPCSTR type, int id) {
         const HRSRC found = FindResourceA(program_.get(), MAKEINTRESOURCEA(id), type);
         const HGLOBAL loaded = found ? LoadResource(program_.get(), found) : nullptr;
-        if (!loaded)
-            return {};
+        if (!loaded) return {};
         return {static_cast<const char*>(LockResource(loaded)), SizeofResource(program_.get(), found)};
     }
 
@@ -126,8 +122,7 @@ TEST_F(ProgramResources, CarriesBothStatusIconsAndTheGeneratedLogo) {
     EXPECT_FALSE(Resource(RT_GROUP_ICON, IDI_OFFLINE_ICON).empty());
     const auto file = ReadFileBytes(ABOUT_LOGO_FILE);
     ASSERT_FALSE(file.empty());
-    EXPECT_EQ(Resource(RT_RCDATA, IDR_ABOUT_LOGO),
-              std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    EXPECT_EQ(Resource(RT_RCDATA, IDR_ABOUT_LOGO), std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
 }
 
 }  // namespace

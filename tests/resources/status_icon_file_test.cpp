@@ -46,8 +46,7 @@ std::vector<bool> MaskBits(const std::vector<std::uint8_t>& ico) {
 
 std::vector<bool> OpaquePixels(const std::vector<Bgra>& pixels) {
     std::vector<bool> opaque;
-    for (const Bgra& p : pixels)
-        opaque.push_back(p.a == 255);
+    for (const Bgra& p : pixels) opaque.push_back(p.a == 255);
     return opaque;
 }
 

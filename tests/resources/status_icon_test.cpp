@@ -19,18 +19,15 @@ struct Bgra {
 // The icon's colour bitmap as 32-bit pixels, top row first.
 std::vector<Bgra> ColourPixels(HICON icon, int size) {
     ICONINFO info{};
-    if (!GetIconInfo(icon, &info))
-        return {};
+    if (!GetIconInfo(icon, &info)) return {};
     const UniqueObject colour(info.hbmColor), mask(info.hbmMask);
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<Bgra> pixels(size * size);
     const HDC screen = GetDC(nullptr);
-    const int rows =
-        GetDIBits(screen, static_cast<HBITMAP>(colour.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+    const int rows = GetDIBits(screen, static_cast<HBITMAP>(colour.get()), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    if (rows != size)
-        return {};
+    if (rows != size) return {};
     return pixels;
 }
 

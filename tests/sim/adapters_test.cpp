@@ -18,8 +18,7 @@ using SimAdapters = SimTest;
 // The address the world gave the connection of `entry`, from `rasctl state`.
 std::string AddressFromState(const std::string& entry) {
     for (const std::string& line : StateLines("connection")) {
-        if (line.find("entry=\"" + entry + "\"") == std::string::npos)
-            continue;
+        if (line.find("entry=\"" + entry + "\"") == std::string::npos) continue;
         const std::size_t start = line.find("address=") + 8;
         return line.substr(start, line.find(' ', start) - start);
     }

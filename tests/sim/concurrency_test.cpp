@@ -31,16 +31,14 @@ std::vector<std::string> HandlesIn(const std::string& output) {
     std::istringstream stream(output);
     std::vector<std::string> handles;
     for (std::string line; std::getline(stream, line);) {
-        if (line.rfind("handle=", 0) == 0)
-            handles.push_back(line.substr(7, line.find_first_of("\r\n") - 7));
+        if (line.rfind("handle=", 0) == 0) handles.push_back(line.substr(7, line.find_first_of("\r\n") - 7));
     }
     return handles;
 }
 
 TEST_F(SimConcurrency, ThreadsDialingAtOnceEachGetTheirOwnConnection) {
     constexpr int kThreads = 6;
-    for (int i = 0; i < kThreads; ++i)
-        CreateEntry(("line" + std::to_string(i)).c_str());
+    for (int i = 0; i < kThreads; ++i) CreateEntry(("line" + std::to_string(i)).c_str());
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::vector<HRASCONN> handles(kThreads);
     std::vector<DWORD> results(kThreads, ~0UL);
@@ -52,22 +50,18 @@ TEST_F(SimConcurrency, ThreadsDialingAtOnceEachGetTheirOwnConnection) {
         });
     }
     SetEvent(go);
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     CloseHandle(go);
 
-    for (DWORD result : results)
-        EXPECT_EQ(result, 0u);
+    for (DWORD result : results) EXPECT_EQ(result, 0u);
     EXPECT_EQ(std::set<HRASCONN>(handles.begin(), handles.end()).size(), static_cast<std::size_t>(kThreads));
     ASSERT_TRUE(WaitForDialEnds(kThreads, 10000));
     std::set<DWORD> notifierThreads;
-    for (const Notification& n : RecordedNotifications())
-        notifierThreads.insert(n.threadId);
+    for (const Notification& n : RecordedNotifications()) notifierThreads.insert(n.threadId);
     EXPECT_EQ(notifierThreads.size(), static_cast<std::size_t>(kThreads)) << "every dial notifies from its own thread";
     EXPECT_EQ(ActiveConnections().size(), static_cast<std::size_t>(kThreads));
     std::set<std::string> addresses;
-    for (const AdapterSummary& adapter : Adapters())
-        addresses.insert(adapter.address);
+    for (const AdapterSummary& adapter : Adapters()) addresses.insert(adapter.address);
     EXPECT_EQ(addresses.size(), static_cast<std::size_t>(kThreads + 1)) << "the LAN and one address per link";
 }
 
@@ -78,10 +72,8 @@ std::vector<std::string> EntryNames() {
     DWORD bytes = static_cast<DWORD>(names.size() * sizeof(RASENTRYNAMEA));
     DWORD count = 0;
     std::vector<std::string> result;
-    if (Ras().RasEnumEntriesA(nullptr, nullptr, names.data(), &bytes, &count) != 0)
-        return result;
-    for (DWORD i = 0; i < count; ++i)
-        result.push_back(names[i].szEntryName);
+    if (Ras().RasEnumEntriesA(nullptr, nullptr, names.data(), &bytes, &count) != 0) return result;
+    for (DWORD i = 0; i < count; ++i) result.push_back(names[i].szEntryName);
     return result;
 }
 
@@ -99,8 +91,7 @@ TEST_F(SimConcurrency, ProcessesChangingTheWorldAtOnceLoseNothing) {
     }
     // No ASSERT until the workers are joined.
     int started = 0;
-    while (started < kWorkers && WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0)
-        ++started;
+    while (started < kWorkers && WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0) ++started;
     EXPECT_EQ(started, kWorkers);
     SetEvent(go);
 
@@ -108,19 +99,16 @@ TEST_F(SimConcurrency, ProcessesChangingTheWorldAtOnceLoseNothing) {
     for (int reading = 0; reading < 200; ++reading) {
         const std::vector<std::string> names = EntryNames();
         EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-        for (const std::string& name : names)
-            EXPECT_EQ(name.rfind("worker", 0), 0u) << name;
+        for (const std::string& name : names) EXPECT_EQ(name.rfind("worker", 0), 0u) << name;
     }
-    for (std::thread& worker : workers)
-        worker.join();
+    for (std::thread& worker : workers) worker.join();
     CloseHandle(ready);
     CloseHandle(go);
 
     std::set<std::string> handles;
     for (const ControlRun& run : runs) {
         EXPECT_EQ(run.exitCode, 0u) << run.output;
-        for (const std::string& handle : HandlesIn(run.output))
-            EXPECT_TRUE(handles.insert(handle).second) << handle;
+        for (const std::string& handle : HandlesIn(run.output)) EXPECT_TRUE(handles.insert(handle).second) << handle;
     }
     EXPECT_EQ(handles.size(), static_cast<std::size_t>(kWorkers * 4)) << "no handle given out twice";
     std::set<std::string> expected;

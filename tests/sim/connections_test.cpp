@@ -91,8 +91,7 @@ TEST_F(SimConnections, EnumerationDescribesEveryActiveConnection) {
     EXPECT_EQ(Narrow(listed[2].szEntryName), kEntry);
     EXPECT_EQ(Narrow(listed[2].szPhonebook), "C:\\other.pbk");
     EXPECT_NE(GuidText(listed[2].guidEntry), GuidText(listed[0].guidEntry));
-    for (const RASCONNW& record : listed)
-        EXPECT_EQ(record.dwSize, sizeof(RASCONNW));
+    for (const RASCONNW& record : listed) EXPECT_EQ(record.dwSize, sizeof(RASCONNW));
 }
 
 TEST_F(SimConnections, EnumerationSizesItsAnswerByTheRecordVersion) {
@@ -223,7 +222,9 @@ struct HangUpCase {
     bool adapter;  // kept while it closes
 };
 
-HRASCONN Connected() { return UpFromControl(kEntry); }
+HRASCONN Connected() {
+    return UpFromControl(kEntry);
+}
 
 HRASCONN StillDialing() {
     RasctlOk("dial time 60000");

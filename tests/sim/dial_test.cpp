@@ -22,8 +22,7 @@ constexpr RASCONNSTATE kUsualStates[] = {
 
 std::vector<RASCONNSTATE> States(const std::vector<Notification>& notifications) {
     std::vector<RASCONNSTATE> states;
-    for (const Notification& n : notifications)
-        states.push_back(n.state);
+    for (const Notification& n : notifications) states.push_back(n.state);
     return states;
 }
 
@@ -144,8 +143,8 @@ TEST_F(SimDial, ScriptedFailureStopsAtItsStateOnceOnly) {
     ASSERT_EQ(Dial(kEntry, "user", "secret", handle), 0u);
     ASSERT_TRUE(WaitForDialEnds(1, 5000));
     const std::vector<Notification> notifications = RecordedNotifications();
-    EXPECT_EQ(States(notifications),
-              (std::vector<RASCONNSTATE>{RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice, RASCS_ConnectDevice}));
+    EXPECT_EQ(States(notifications), (std::vector<RASCONNSTATE>{RASCS_OpenPort, RASCS_PortOpened, RASCS_ConnectDevice,
+                                                                RASCS_ConnectDevice}));
     EXPECT_EQ(notifications.back().error, static_cast<DWORD>(ERROR_NO_ANSWER));
     RASCONNSTATUSA status;
     ASSERT_EQ(StatusOf(handle, status), 0u);
@@ -215,8 +214,7 @@ DWORD DialFailure(const FailureCase& c, bool withNotifier, HRASCONN& handle) {
     if (withNotifier) {
         EXPECT_TRUE(WaitForDialEnds(1, 10000));
     }
-    if (dropper.joinable())
-        dropper.join();
+    if (dropper.joinable()) dropper.join();
     EXPECT_EQ(dropExit, 0u);
     return result;
 }

@@ -39,8 +39,7 @@ TEST_F(SimInstall, WinsockAndWinesNetworkProgramsStillWork) {
     EXPECT_EQ(gethostname(host, sizeof(host)), 0);
     addrinfo* found = nullptr;
     EXPECT_EQ(getaddrinfo("localhost", "80", nullptr, &found), 0);
-    if (found)
-        freeaddrinfo(found);
+    if (found) freeaddrinfo(found);
     WSACleanup();
 
     const ControlRun ipconfig = RunProgram("ipconfig.exe /all");

@@ -178,8 +178,7 @@ TEST_F(SimPhonebook, EntryListIsSizedThenFilledInEitherVersion) {
     EXPECT_EQ(count, 0u);
 
     const char* names[] = {kEntry, "ADSL", "乗连接"};
-    for (const char* name : names)
-        CreateEntry(name);
+    for (const char* name : names) CreateEntry(name);
     EXPECT_EQ(Ras().RasEnumEntriesA(nullptr, nullptr, nullptr, &bytes, &count),
               static_cast<DWORD>(ERROR_BUFFER_TOO_SMALL));
     EXPECT_EQ(bytes, 3 * sizeof(RASENTRYNAMEA));

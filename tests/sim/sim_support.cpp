@@ -25,7 +25,9 @@ std::mutex gNotificationLock;
 std::condition_variable gNotificationArrived;
 std::vector<Notification> gNotifications;
 
-bool EndsDial(const Notification& n) { return n.error != 0 || n.state == RASCS_Connected; }
+bool EndsDial(const Notification& n) {
+    return n.error != 0 || n.state == RASCS_Connected;
+}
 
 }  // namespace
 
@@ -57,8 +59,7 @@ bool WaitForDialEnds(std::size_t count, DWORD timeoutMs) {
     std::unique_lock lock(gNotificationLock);
     return gNotificationArrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [count] {
         std::size_t ends = 0;
-        for (const Notification& n : gNotifications)
-            ends += EndsDial(n) ? 1 : 0;
+        for (const Notification& n : gNotifications) ends += EndsDial(n) ? 1 : 0;
         return ends >= count;
     });
 }
@@ -113,8 +114,7 @@ std::vector<AdapterSummary> Adapters() {
 
 const AdapterSummary* FindAdapter(const std::vector<AdapterSummary>& adapters, const std::string& name) {
     for (const AdapterSummary& adapter : adapters) {
-        if (adapter.name == name)
-            return &adapter;
+        if (adapter.name == name) return &adapter;
     }
     return nullptr;
 }
@@ -141,8 +141,7 @@ std::string Narrow(const WCHAR* text) {
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
+        if (GetTickCount() - start > timeoutMs) return false;
         Sleep(20);
     }
     return true;

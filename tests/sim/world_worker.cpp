@@ -27,8 +27,7 @@ bool DialAndHangUp(const std::string& name) {
     params.dwSize = sizeof(params);
     name.copy(params.szEntryName, sizeof(params.szEntryName) - 1);
     HRASCONN handle = nullptr;
-    if (Ras().RasDialA(nullptr, nullptr, &params, 0, nullptr, &handle) != 0)
-        return false;
+    if (Ras().RasDialA(nullptr, nullptr, &params, 0, nullptr, &handle) != 0) return false;
     std::printf("handle=%p\n", static_cast<void*>(handle));
     return Ras().RasHangUpA(handle) == 0;
 }
@@ -38,23 +37,19 @@ bool WaitForGo(const std::string& events) {
     HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, (events + ".go").c_str());
     const bool started =
         ready && go && ReleaseSemaphore(ready, 1, nullptr) && WaitForSingleObject(go, 20000) == WAIT_OBJECT_0;
-    if (ready)
-        CloseHandle(ready);
-    if (go)
-        CloseHandle(go);
+    if (ready) CloseHandle(ready);
+    if (go) CloseHandle(go);
     return started;
 }
 
 bool Work(const std::string& prefix, int rounds) {
     const std::string churn = prefix + "-churn";
     for (int i = 0; i < rounds; ++i) {
-        if (!Create(churn) || Ras().RasDeleteEntryA(nullptr, churn.c_str()) != ERROR_SUCCESS)
-            return false;
+        if (!Create(churn) || Ras().RasDeleteEntryA(nullptr, churn.c_str()) != ERROR_SUCCESS) return false;
     }
     for (int i = 0; i < kFinalEntries; ++i) {
         const std::string name = prefix + "-" + std::to_string(i);
-        if (!Create(name) || !DialAndHangUp(name))
-            return false;
+        if (!Create(name) || !DialAndHangUp(name)) return false;
     }
     return true;
 }
@@ -66,7 +61,6 @@ int main(int argc, char** argv) {
         std::fputs("usage: sim_world_worker PREFIX ROUNDS EVENTS\n", stderr);
         return 2;
     }
-    if (!WaitForGo(argv[3]))
-        return 3;
+    if (!WaitForGo(argv[3])) return 3;
     return Work(argv[1], std::atoi(argv[2])) ? 0 : 1;
 }

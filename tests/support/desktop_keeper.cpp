@@ -9,8 +9,7 @@
 
 int main(int argc, char**) {
     GetDesktopWindow();
-    if (argc > 1)
-        Sleep(INFINITE);
+    if (argc > 1) Sleep(INFINITE);
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string command = std::string("\"") + path + "\" hold";

@@ -10,16 +10,14 @@ namespace {
 BOOL CALLBACK MatchMenu(HWND window, LPARAM found) {
     char className[16] = "";
     GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32768") != 0 || !IsWindowVisible(window))
-        return TRUE;
+    if (lstrcmpA(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
 
 HWND WaitForMenu(DWORD thread) {
     HWND menu = nullptr;
-    for (int i = 0; i < 500 && !menu; ++i, Sleep(10))
-        EnumThreadWindows(thread, MatchMenu, reinterpret_cast<LPARAM>(&menu));
+    for (int i = 0; i < 500 && !menu; ++i, Sleep(10)) EnumThreadWindows(thread, MatchMenu, reinterpret_cast<LPARAM>(&menu));
     return menu;
 }
 
@@ -29,8 +27,7 @@ std::optional<ShownMenu> WatchPopUpMenu(const std::function<void()>& popUp) {
     std::optional<ShownMenu> shown;
     std::thread watcher([&shown, thread = GetCurrentThreadId()] {
         const HWND menu = WaitForMenu(thread);
-        if (!menu)
-            return;
+        if (!menu) return;
         ShownMenu seen{{}, GetForegroundWindow()};
         GetWindowRect(menu, &seen.rect);
         shown = seen;

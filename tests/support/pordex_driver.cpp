@@ -39,7 +39,9 @@ std::string NewFolder(const std::string& tag) {
     return folder;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 struct WindowSearch {
     DWORD processId;
@@ -127,9 +129,7 @@ HWND FindIconControl(HWND box) {
 class RemoteBuffer {
 public:
     RemoteBuffer(HANDLE process, SIZE_T size)
-        : process_(process),
-          size_(size),
-          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+        : process_(process), size_(size), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
     ~RemoteBuffer() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
@@ -222,7 +222,9 @@ HWND PordexRun::Window(ui::WindowKind window) const {
     return FindProcessWindow(process_.dwProcessId, nullptr, kWindowCaptions[static_cast<int>(window)]);
 }
 
-void PordexRun::Choose(ui::TrayMenuItem item) const { PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(item), 0); }
+void PordexRun::Choose(ui::TrayMenuItem item) const {
+    PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(item), 0);
+}
 
 bool PordexRun::CloseAndWait(DWORD timeoutMs, DWORD& exitCode) {
     PostMessageA(main_, WM_CLOSE, 0, 0);
@@ -260,18 +262,17 @@ void PordexRun::ChooseItem(ui::ControlId comboBox, int index) const {
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(comboBox.id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-void PordexRun::Press(ui::ControlId control) const { PostMessageA(Control(control), BM_CLICK, 0, 0); }
+void PordexRun::Press(ui::ControlId control) const {
+    PostMessageA(Control(control), BM_CLICK, 0, 0);
+}
 
 std::optional<MessageBoxSeen> PordexRun::WaitForMessageBox(DWORD timeoutMs) const {
     for (DWORD waited = 0; waited <= timeoutMs; waited += 50) {
         if (const HWND box = FindProcessWindow(process_.dwProcessId, "#32770", nullptr)) {
             // The text is the static control the box lays out for it.
             const HWND icon = FindIconControl(box);
-            return MessageBoxSeen{box,
-                                  WindowText(box),
-                                  WindowText(GetDlgItem(box, kMessageBoxTextId)),
-                                  GetDlgItem(box, IDCANCEL) != nullptr,
-                                  icon != nullptr,
+            return MessageBoxSeen{box, WindowText(box), WindowText(GetDlgItem(box, kMessageBoxTextId)),
+                                  GetDlgItem(box, IDCANCEL) != nullptr, icon != nullptr,
                                   GetWindow(box, GW_OWNER)};
         }
         Sleep(50);
@@ -285,15 +286,21 @@ void PordexRun::Answer(const MessageBoxSeen& box, int button) const {
         Sleep(20);
 }
 
-std::string PordexRun::Text(ui::ControlId control) const { return WindowText(Control(control)); }
+std::string PordexRun::Text(ui::ControlId control) const {
+    return WindowText(Control(control));
+}
 
 bool PordexRun::IsChecked(ui::ControlId control) const {
     return SendMessageA(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-bool PordexRun::IsEnabled(ui::ControlId control) const { return IsWindowEnabled(Control(control)) != FALSE; }
+bool PordexRun::IsEnabled(ui::ControlId control) const {
+    return IsWindowEnabled(Control(control)) != FALSE;
+}
 
-void PordexRun::Click(ui::ControlId control) const { SendMessageA(Control(control), BM_CLICK, 0, 0); }
+void PordexRun::Click(ui::ControlId control) const {
+    SendMessageA(Control(control), BM_CLICK, 0, 0);
+}
 
 std::string PordexRun::StatusPane(int pane) const {
     RemoteBuffer buffer(process_.hProcess, 1024);
@@ -340,6 +347,8 @@ std::string PordexRun::SettingsFile() const {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-bool PordexRun::SettingsFileExists() const { return PathFileExistsA((folder_ + "\\kdset.ini").c_str()) != FALSE; }
+bool PordexRun::SettingsFileExists() const {
+    return PathFileExistsA((folder_ + "\\kdset.ini").c_str()) != FALSE;
+}
 
 }  // namespace e2e

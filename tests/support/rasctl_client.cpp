@@ -18,8 +18,7 @@ public:
     HANDLE get() const { return handle_; }
     HANDLE* out() { return &handle_; }
     void reset() {
-        if (handle_)
-            CloseHandle(handle_);
+        if (handle_) CloseHandle(handle_);
         handle_ = nullptr;
     }
 
@@ -32,8 +31,7 @@ private:
 ControlRun RunProgram(const std::string& commandLine) {
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     Handle readEnd, writeEnd;
-    if (!CreatePipe(readEnd.out(), writeEnd.out(), &inheritable, 0))
-        return {~0UL, "CreatePipe failed"};
+    if (!CreatePipe(readEnd.out(), writeEnd.out(), &inheritable, 0)) return {~0UL, "CreatePipe failed"};
     SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOA startup{};
@@ -48,8 +46,8 @@ ControlRun RunProgram(const std::string& commandLine) {
     DWORD error = 0;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
         std::string mutableLine = commandLine;
-        started =
-            CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+        started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                 &info);
         if (!started) {
             error = GetLastError();
             Sleep(500);
@@ -63,14 +61,15 @@ ControlRun RunProgram(const std::string& commandLine) {
     ControlRun run{0, ""};
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        run.output.append(buffer, read);
+    while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) run.output.append(buffer, read);
     WaitForSingleObject(process.get(), INFINITE);
     GetExitCodeProcess(process.get(), &run.exitCode);
     return run;
 }
 
-ControlRun Rasctl(const std::string& arguments) { return RunProgram("rasctl.exe " + arguments); }
+ControlRun Rasctl(const std::string& arguments) {
+    return RunProgram("rasctl.exe " + arguments);
+}
 
 std::string RasctlOk(const std::string& arguments) {
     const ControlRun run = Rasctl(arguments);
@@ -89,10 +88,8 @@ std::vector<std::string> StateLines(const std::string& kind) {
     std::istringstream stream(RasctlOk("state"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(stream, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.rfind(kind + " ", 0) == 0)
-            lines.push_back(line);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind(kind + " ", 0) == 0) lines.push_back(line);
     }
     return lines;
 }

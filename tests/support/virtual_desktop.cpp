@@ -16,8 +16,7 @@ constexpr const char* kSize = "1024x768";
 template <typename Find>
 auto WaitFor(Find find, int tries = 100) -> decltype(find()) {
     for (int i = 0; i < tries; ++i, Sleep(50)) {
-        if (const auto found = find())
-            return found;
+        if (const auto found = find()) return found;
     }
     return {};
 }
@@ -53,8 +52,7 @@ void MoveTo(POINT screen) {
         SetCursorPos(screen.x, screen.y);
         POINT now{};
         GetCursorPos(&now);
-        if (now.x == screen.x && now.y == screen.y)
-            break;
+        if (now.x == screen.x && now.y == screen.y) break;
     }
 }
 
@@ -64,14 +62,15 @@ HWND FindTopLevel(const char* className) {
     return search.found;
 }
 
-POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
 
 // Wine's virtual desktops have a task bar with a notification area only when asked for.
 void EnableShell(const std::string& name) {
     HKEY key = nullptr;
     const std::string path = "Software\\Wine\\Explorer\\Desktops\\" + name;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
-        return;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)) return;
     const DWORD on = 1;
     RegSetValueExA(key, "EnableShell", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
     RegCloseKey(key);
@@ -84,14 +83,12 @@ void AwaitPasted(const std::wstring& text) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         GUITHREADINFO info{sizeof(info)};
         if (GetGUIThreadInfo(0, &info) && info.hwndFocus) {
-            if (GetWindowLongW(info.hwndFocus, GWL_STYLE) & ES_PASSWORD)
-                return;
+            if (GetWindowLongW(info.hwndFocus, GWL_STYLE) & ES_PASSWORD) return;
             wchar_t current[512] = L"";
             DWORD_PTR ignored = 0;
             SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, std::size(current), reinterpret_cast<LPARAM>(current),
                                 SMTO_ABORTIFHUNG, 1000, &ignored);
-            if (std::wstring_view(current).find(text) != std::wstring_view::npos)
-                return;
+            if (std::wstring_view(current).find(text) != std::wstring_view::npos) return;
         }
         Sleep(50);
     }
@@ -110,8 +107,7 @@ Desktop::Desktop(const std::string& name) : name_(name) {
 }
 
 Desktop::~Desktop() {
-    if (!shell_.hProcess)
-        return;
+    if (!shell_.hProcess) return;
     TerminateProcess(shell_.hProcess, 0);
     CloseHandle(shell_.hThread);
     CloseHandle(shell_.hProcess);
@@ -128,13 +124,12 @@ bool Desktop::Screenshot(const std::string& path) const {
     const HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     SelectObject(memory, old);
-    const int rows =
-        GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                               DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (rows != height)
-        return false;
+    if (rows != height) return false;
     const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof header;
     const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(offset + pixels.size()), 0, 0, offset};
     std::ofstream out(path, std::ios::binary);
@@ -191,14 +186,15 @@ void PasteText(const std::wstring& text) {
 // is the only one.
 std::optional<POINT> TrayIconPoint() {
     const HWND tray = FindTopLevel("Shell_TrayWnd");
-    if (!tray)
-        return std::nullopt;
+    if (!tray) return std::nullopt;
     RECT area{};
     GetWindowRect(tray, &area);
     const int icon = GetSystemMetrics(SM_CXSMICON) + 2;
     return POINT{area.right - icon / 2 - 1, (area.top + area.bottom) / 2};
 }
 
-HWND FindPopUpMenu() { return FindTopLevel("#32768"); }
+HWND FindPopUpMenu() {
+    return FindTopLevel("#32768");
+}
 
 }  // namespace virtual_desktop

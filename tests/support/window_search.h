@@ -14,8 +14,7 @@ inline BOOL CALLBACK MatchVisibleClass(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<ClassSearch*>(lParam);
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
-    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window))
-        return TRUE;
+    if (lstrcmpiA(className, search.className) != 0 || !IsWindowVisible(window)) return TRUE;
     search.found = window;
     return FALSE;
 }

@@ -94,14 +94,9 @@ TEST_F(UiGuiLayer, WindowOperationsReachTheRealWindows) {
 bool RunOnWorkers(int count, const std::function<void(int)>& work) {
     std::atomic<int> finished{0};
     std::vector<std::thread> workers;
-    for (int i = 0; i < count; ++i)
-        workers.emplace_back([&, i] {
-            work(i);
-            ++finished;
-        });
+    for (int i = 0; i < count; ++i) workers.emplace_back([&, i] { work(i); ++finished; });
     const bool done = PumpUntil([&] { return finished == count; }, 20000);
-    for (std::thread& worker : workers)
-        done ? worker.join() : worker.detach();
+    for (std::thread& worker : workers) done ? worker.join() : worker.detach();
     return done;
 }
 
@@ -142,8 +137,7 @@ TEST_F(UiGuiLayer, WorkerReadsTheCurrentValue) {
     std::thread reader([&] {
         first = gui::GetText(m::编辑框1);
         step = 1;
-        while (step != 2)
-            Sleep(1);
+        while (step != 2) Sleep(1);
         second = gui::GetText(m::编辑框1);
         step = 3;
     });

@@ -15,7 +15,9 @@
 
 namespace {
 
-void Record(const char* handler) { ui_test::HandlerCalls().push_back(handler); }
+void Record(const char* handler) {
+    ui_test::HandlerCalls().push_back(handler);
+}
 
 }  // namespace
 

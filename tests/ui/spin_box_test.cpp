@@ -16,8 +16,7 @@ namespace m = ui::main_window;
 HWND SpinOf(HWND edit) {
     HWND spin = nullptr;
     while ((spin = FindWindowExA(GetParent(edit), spin, UPDOWN_CLASSA, nullptr))) {
-        if (reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == edit)
-            return spin;
+        if (reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == edit) return spin;
     }
     return nullptr;
 }
@@ -44,7 +43,9 @@ struct SpinCase {
     int high;
 };
 
-void PrintTo(const SpinCase& spin, std::ostream* out) { *out << "1.." << spin.high; }
+void PrintTo(const SpinCase& spin, std::ostream* out) {
+    *out << "1.." << spin.high;
+}
 
 class MainWindowSpin : public MainWindowTest, public ::testing::WithParamInterface<SpinCase> {};
 
@@ -79,8 +80,7 @@ TEST_P(MainWindowSpin, TypingPastingAndDeletingChangeNothing) {
     const HWND edit = Control(GetParam().box);
     ::SetFocus(edit);
     SendMessageA(edit, EM_SETSEL, 0, -1);
-    for (WPARAM character : {WPARAM{'9'}, WPARAM{'x'}, WPARAM{VK_BACK}})
-        PostMessageA(edit, WM_CHAR, character, 1);
+    for (WPARAM character : {WPARAM{'9'}, WPARAM{'x'}, WPARAM{VK_BACK}}) PostMessageA(edit, WM_CHAR, character, 1);
     PressKey(edit, VK_DELETE);
     PressKey(edit, VK_BACK);
     if (OpenClipboard(edit)) {

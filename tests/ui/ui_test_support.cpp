@@ -15,9 +15,13 @@ StartupView& SeenByStartup() {
     return view;
 }
 
-HWND Window(ui::WindowKind kind) { return gui::Handle(kind); }
+HWND Window(ui::WindowKind kind) {
+    return gui::Handle(kind);
+}
 
-HWND Control(ui::ControlId control) { return GetDlgItem(Window(control.window), control.id); }
+HWND Control(ui::ControlId control) {
+    return GetDlgItem(Window(control.window), control.id);
+}
 
 std::string Text(HWND window) {
     char text[256] = "";
@@ -55,8 +59,7 @@ void MainWindowTest::SetUp() {
 }
 
 void MainWindowTest::TearDown() {
-    if (Window(ui::WindowKind::Main))
-        gui::Close(ui::WindowKind::Main);
+    if (Window(ui::WindowKind::Main)) gui::Close(ui::WindowKind::Main);
     PumpPending();
 }
 

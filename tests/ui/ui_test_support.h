@@ -34,7 +34,7 @@ std::string Text(HWND window);
 std::string ItemText(HWND comboBox, int index);
 // A visible window of that class belonging to `thread`, waiting up to five seconds for it.
 HWND WaitForThreadWindow(DWORD thread, const char* className);
-RECT RectInParent(HWND control);  // left, top, right, bottom in the parent's client area
+RECT RectInParent(HWND control);      // left, top, right, bottom in the parent's client area
 
 // Opens the Main window for each test and closes it afterwards.
 class MainWindowTest : public ::testing::Test {

@@ -16,8 +16,7 @@ constexpr char kNewConnectionCaption[] = "新连接设置";
 template <typename Find>
 auto WaitFor(Find find) -> decltype(find()) {
     for (int i = 0; i < 100; ++i, Sleep(100)) {
-        if (const auto found = find())
-            return found;
+        if (const auto found = find()) return found;
     }
     return {};
 }
@@ -29,8 +28,7 @@ struct AboutSearch {
 BOOL CALLBACK MatchAbout(HWND window, LPARAM lParam) {
     auto& search = *reinterpret_cast<AboutSearch*>(lParam);
     const bool popup = (GetWindowLongA(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION)) == WS_POPUP;
-    if (GetWindow(window, GW_OWNER) != search.main || !popup || !IsWindowVisible(window))
-        return TRUE;
+    if (GetWindow(window, GW_OWNER) != search.main || !popup || !IsWindowVisible(window)) return TRUE;
     search.found = window;
     return FALSE;
 }
@@ -43,8 +41,7 @@ HWND FindAbout(HWND main) {
 }
 
 void CloseSecondaryWindows(HWND main) {
-    if (const HWND window = FindWindowA(nullptr, kNewConnectionCaption))
-        SendMessageA(window, WM_CLOSE, 0, 0);
+    if (const HWND window = FindWindowA(nullptr, kNewConnectionCaption)) SendMessageA(window, WM_CLOSE, 0, 0);
     if (const HWND about = FindAbout(main)) {
         SendMessageA(GetDlgItem(about, ui::about_window::超级链接框1.id), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     }
@@ -61,8 +58,7 @@ bool Quit(HWND main) {
     DWORD processId = 0;
     GetWindowThreadProcessId(main, &processId);
     const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
-    if (!process)
-        return false;
+    if (!process) return false;
     PostMessageA(main, WM_CLOSE, 0, 0);
     const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0 || TerminateProcess(process, 1);
     CloseHandle(process);
@@ -70,11 +66,9 @@ bool Quit(HWND main) {
 }
 
 bool SetScene(HWND main, const char* scene) {
-    if (std::strcmp(scene, "quit") == 0)
-        return Quit(main);
+    if (std::strcmp(scene, "quit") == 0) return Quit(main);
     CloseSecondaryWindows(main);
-    if (std::strcmp(scene, "main") == 0)
-        return true;
+    if (std::strcmp(scene, "main") == 0) return true;
     if (std::strcmp(scene, "wide") == 0) {
         SetWidth(main, 783);
         return true;
@@ -99,8 +93,7 @@ bool JoinDesktop(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || (argc == 3 && !WaitFor([argv] { return JoinDesktop(argv[2]); })))
-        return 1;
+    if (argc < 2 || (argc == 3 && !WaitFor([argv] { return JoinDesktop(argv[2]); }))) return 1;
     const HWND main = WaitFor([] { return FindWindowA(nullptr, kMainCaption); });
     return main && SetScene(main, argv[1]) ? 0 : 1;
 }

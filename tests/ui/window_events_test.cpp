@@ -32,9 +32,13 @@ TEST_F(MainWindowTest, OptionClicksCallTheirHandlers) {
                                      "OnAutoMonitorClicked", "OnMinimizeAfterMonitorClicked"}));
 }
 
-void Tray(HWND main, UINT mouseMessage) { SendMessageA(main, kTrayCallbackMessage, kTrayIconId, mouseMessage); }
+void Tray(HWND main, UINT mouseMessage) {
+    SendMessageA(main, kTrayCallbackMessage, kTrayIconId, mouseMessage);
+}
 
-void Choose(HWND main, TrayMenuItem item) { SendMessageA(main, WM_COMMAND, static_cast<WPARAM>(item), 0); }
+void Choose(HWND main, TrayMenuItem item) {
+    SendMessageA(main, WM_COMMAND, static_cast<WPARAM>(item), 0);
+}
 
 struct EventCase {
     const char* event;
@@ -51,15 +55,13 @@ const EventCase kEvents[] = {
     {"tray: right button released", [](HWND w) { Tray(w, WM_RBUTTONUP); }, {"PopUpNotificationMenu"}},
     {"tray: menu key", [](HWND w) { Tray(w, WM_CONTEXTMENU); }, {"PopUpNotificationMenu"}},
     {"log link released",
-     [](HWND) { SendMessageA(Control(m::超级链接框1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); },
-     {"ToggleLogPanel"}},
+     [](HWND) { SendMessageA(Control(m::超级链接框1), WM_LBUTTONUP, 0, MAKELPARAM(2, 2)); }, {"ToggleLogPanel"}},
     {"minimise box", [](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_MINIMIZE, 0); }, {"OnMainWindowMinimized"}},
     {"menu: 拨号", [](HWND w) { Choose(w, TrayMenuItem::拨号); }, {"StartManualDial"}},
     {"menu: 断线", [](HWND w) { Choose(w, TrayMenuItem::断线); }, {"StartManualHangUp"}},
     {"menu: 重播", [](HWND w) { Choose(w, TrayMenuItem::重播); }, {"StartManualRedial"}},
     {"menu: 显示界面", [](HWND w) { Choose(w, TrayMenuItem::显示界面); }, {"ShowMainWindow"}},
-    {"shell restarted",
-     [](HWND w) { SendMessageA(w, RegisterWindowMessageA("TaskbarCreated"), 0, 0); },
+    {"shell restarted", [](HWND w) { SendMessageA(w, RegisterWindowMessageA("TaskbarCreated"), 0, 0); },
      {"OnTaskbarCreated"}},
 };
 

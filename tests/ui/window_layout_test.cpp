@@ -58,8 +58,7 @@ void ExpectControl(HWND control, const ExpectedControl& expected) {
 }
 
 void ExpectControls(std::span<const ExpectedControl> controls) {
-    for (const ExpectedControl& expected : controls)
-        ExpectControl(Control(expected.id), expected);
+    for (const ExpectedControl& expected : controls) ExpectControl(Control(expected.id), expected);
 }
 
 LOGFONTA FontOf(HWND control) {
@@ -159,8 +158,7 @@ std::vector<MenuEntry> ReadTrayMenuAsShown(HWND main) {
             char text[32] = "-";
             MENUITEMINFOA info{sizeof info, MIIM_FTYPE | MIIM_STATE | MIIM_ID};
             GetMenuItemInfoA(menu, i, TRUE, &info);
-            if (!(info.fType & MFT_SEPARATOR))
-                GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            if (!(info.fType & MFT_SEPARATOR)) GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
             entries.push_back({text, info.wID, !(info.fState & MFS_DISABLED)});
         }
         SendMessageA(main, WM_CANCELMODE, 0, 0);
@@ -178,8 +176,8 @@ TEST_F(MainWindowTest, TrayMenuPopsUpWithItsItemsInOrder) {
     const auto entries = ReadTrayMenuAsShown(main_);
     using enum ui::TrayMenuItem;
     const std::vector<std::pair<std::string, ui::TrayMenuItem>> expected = {
-        {"拨号", 拨号}, {"断线", 断线}, {"重播", 重播},         {"-", {}},
-        {"关于", 关于}, {"-", {}},      {"显示界面", 显示界面}, {"退出", 退出}};
+        {"拨号", 拨号}, {"断线", 断线}, {"重播", 重播}, {"-", {}}, {"关于", 关于},
+        {"-", {}}, {"显示界面", 显示界面}, {"退出", 退出}};
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].text, expected[i].first);
@@ -209,9 +207,9 @@ protected:
 TEST_F(NewConnectionWindow, FrameAndControlsAsDesigned) {
     ExpectFrame(window_, "新连接设置", 271, 190, true);
     static const ExpectedControl controls[] = {
-        {n::标签3, "Static", "宽带名称：", 3, 8, 56, 24},  {n::编辑框3, "Edit", "", 65, 9, 192, 24},
-        {n::标签1, "Static", "宽带账号：", 3, 40, 56, 24}, {n::编辑框1, "Edit", "", 65, 41, 192, 24},
-        {n::标签2, "Static", "宽带密码：", 3, 69, 56, 24}, {n::编辑框2, "Edit", "", 65, 70, 192, 24},
+        {n::标签3, "Static", "宽带名称：", 3, 8, 56, 24},   {n::编辑框3, "Edit", "", 65, 9, 192, 24},
+        {n::标签1, "Static", "宽带账号：", 3, 40, 56, 24},  {n::编辑框1, "Edit", "", 65, 41, 192, 24},
+        {n::标签2, "Static", "宽带密码：", 3, 69, 56, 24},  {n::编辑框2, "Edit", "", 65, 70, 192, 24},
         {n::按钮1, "Button", "确定", 72, 112, 120, 48},
     };
     ExpectControls(controls);
@@ -317,8 +315,8 @@ TEST_F(AboutWindow, PictureBoxBlendsTheLogoOverTheBackground) {
     const HDC canvas = CreateCompatibleDC(screen);
     const HBITMAP target = CreateCompatibleBitmap(screen, 96, 96);
     const HGDIOBJ previous = SelectObject(canvas, target);
-    DRAWITEMSTRUCT item{
-        ODT_STATIC, static_cast<UINT>(a::图片框1.id), 0, ODA_DRAWENTIRE, 0, picture, canvas, {0, 0, 96, 96}, 0};
+    DRAWITEMSTRUCT item{ODT_STATIC, static_cast<UINT>(a::图片框1.id), 0, ODA_DRAWENTIRE, 0, picture, canvas,
+                        {0, 0, 96, 96}, 0};
     SendMessageA(window_, WM_DRAWITEM, a::图片框1.id, reinterpret_cast<LPARAM>(&item));
 
     int opaque = 0, transparent = 0, wrong = 0;

@@ -130,7 +130,9 @@ struct AddressCase {
     int adapterCalls;
 };
 
-void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const AddressCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class EntryAddressTest : public ProbeTest, public testing::WithParamInterface<AddressCase> {};
 
@@ -147,20 +149,13 @@ TEST_P(EntryAddressTest, JoinsTheLastConnectionOfTheEntryToItsAdapter) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EntryAddressTest,
     testing::Values(
-        AddressCase{"Connected",
-                    {{0x10, u"宽带连接", kGuidA}},
-                    {{"{LAN}", "192.168.1.100"}, {kTextA, "10.0.0.1"}},
-                    "宽带连接",
-                    "10.0.0.1",
-                    2},
-        AddressCase{
-            "NotConnectedAsksNoAdapters", {{0x10, u"PPPoE", kGuidA}}, {{kTextA, "10.0.0.1"}}, "宽带连接", "", 0},
+        AddressCase{"Connected", {{0x10, u"宽带连接", kGuidA}}, {{"{LAN}", "192.168.1.100"}, {kTextA, "10.0.0.1"}},
+                    "宽带连接", "10.0.0.1", 2},
+        AddressCase{"NotConnectedAsksNoAdapters", {{0x10, u"PPPoE", kGuidA}}, {{kTextA, "10.0.0.1"}}, "宽带连接", "", 0},
         AddressCase{"LastOfTwoWins",
                     {{0x10, u"宽带连接", kGuidA}, {0x20, u"宽带连接", kGuidB}},
                     {{kTextA, "10.0.0.1"}, {kTextB, "10.0.0.2"}},
-                    "宽带连接",
-                    "10.0.0.2",
-                    2},
+                    "宽带连接", "10.0.0.2", 2},
         AddressCase{"CaseMatters", {{0x10, u"PPPoE", kGuidA}}, {{kTextA, "10.0.0.1"}}, "pppoe", "", 0},
         AddressCase{"AdapterNotListed", {{0x10, u"PPPoE", kGuidA}}, {{kTextB, "10.0.0.1"}}, "PPPoE", "", 2},
         AddressCase{"ZeroAddressKept", {{0x10, u"PPPoE", kGuidA}}, {{kTextA, "0.0.0.0"}}, "PPPoE", "0.0.0.0", 2},

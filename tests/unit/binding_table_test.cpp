@@ -48,10 +48,7 @@ struct LoaderLog {
         binding::kSystemLoader.release(module);
     }
     static binding::ModuleLoader Loader() { return {Load, binding::kSystemLoader.find, Release}; }
-    LoaderLog() {
-        loaded.clear();
-        released.clear();
-    }
+    LoaderLog() { loaded.clear(); released.clear(); }
 };
 
 // The rows as the program has always numbered them, written out independently of its table;
@@ -61,7 +58,6 @@ struct ExpectedRow {
     const char* function;
     bool mayBeAbsent = false;
 };
-// clang-format off
 constexpr ExpectedRow kExpectedRows[] = {
     {"Kernel32.dll", "Sleep"},                   {"kernel32", "GetLocalTime"},
     {"rasapi32.dll", "RasDialA"},                {"", "SetLastError"},
@@ -82,7 +78,6 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
 };
-// clang-format on
 
 // The module row `index` binds from: the row is bound again through a loader that notes where its
 // lookup found the function, then the system loader is put back.

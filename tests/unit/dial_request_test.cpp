@@ -53,7 +53,9 @@ protected:
     RowSubstitute<decltype(FakeService::RasHangUp)> hangUp_{kRasHangUpRow, FakeService::RasHangUp};
 };
 
-bool AllNul(const char* member, std::size_t size) { return std::string(member, size) == std::string(size, '\0'); }
+bool AllNul(const char* member, std::size_t size) {
+    return std::string(member, size) == std::string(size, '\0');
+}
 
 }  // namespace
 

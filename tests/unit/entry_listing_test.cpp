@@ -70,8 +70,7 @@ struct ListingCase {
 }  // namespace
 
 TEST(EntryListing, RecordSizeComesFromTheSizingAnswer) {
-    const std::vector<std::pair<std::string, std::string>> two = {{"宽带连接", "C:\\a.pbk"},
-                                                                  {"宽带连接2", "C:\\b.pbk"}};
+    const std::vector<std::pair<std::string, std::string>> two = {{"宽带连接", "C:\\a.pbk"}, {"宽带连接2", "C:\\b.pbk"}};
     const ListingCase cases[] = {
         {"records with the path", 532, 2, 2, 0, {{"宽带连接", "C:\\a.pbk"}, {"宽带连接2", "C:\\b.pbk"}}},
         {"older records without it", 264, 2, 2, 0, {{"宽带连接", ""}, {"宽带连接2", ""}}},

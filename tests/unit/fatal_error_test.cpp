@@ -14,7 +14,9 @@ struct Outcome {
     DWORD exitCode = 0;
 };
 
-std::string ProbePath() { return ProgramDirectory() + "\\fatal_probe.exe"; }
+std::string ProbePath() {
+    return ProgramDirectory() + "\\fatal_probe.exe";
+}
 
 // The probe's box, or null once the probe has ended without one.
 HWND WaitForBox(const PROCESS_INFORMATION& process) {
@@ -67,7 +69,9 @@ struct ProbeCase {
     bool mayBeAbsent = false;
 };
 
-void PrintTo(const ProbeCase& probe, std::ostream* out) { *out << probe.name; }
+void PrintTo(const ProbeCase& probe, std::ostream* out) {
+    *out << probe.name;
+}
 
 class FatalProbe : public testing::TestWithParam<ProbeCase> {};
 

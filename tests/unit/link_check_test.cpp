@@ -39,7 +39,7 @@ protected:
     }
     static inline const HRASCONN kSomeHandle = reinterpret_cast<HRASCONN>(0x77);
     RowSubstitute<decltype(FakeStatus::RasGetConnectStatus)> status_{kRasGetConnectStatusRow,
-                                                                     FakeStatus::RasGetConnectStatus};
+                                                                      FakeStatus::RasGetConnectStatus};
 };
 
 }  // namespace

@@ -62,8 +62,7 @@ constexpr IID kDocumentInterface = {0x2933bf95, 0x7b36, 0x11d2, {0xb2, 0x0e, 0x0
 // The text at `path` (XPath, t: the task namespace); "(none)" where nothing is.
 std::wstring TextAt(IXMLDOMDocument2& document, const std::wstring& path) {
     BSTR text = nullptr;
-    const auto node = Obtain<IXMLDOMNode>(
-        [&](IXMLDOMNode** found) { return document.selectSingleNode(MakeBstr(path).get(), found); });
+    const auto node = Obtain<IXMLDOMNode>([&](IXMLDOMNode** found) { return document.selectSingleNode(MakeBstr(path).get(), found); });
     return node && SUCCEEDED(node->get_text(&text)) ? Bstr(text).get() : L"(none)";
 }
 
@@ -72,8 +71,7 @@ std::wstring TextAt(IXMLDOMDocument2& document, const std::wstring& path) {
 TEST(LogonTask, TheDefinitionParsesAndStartsTheProgramElevatedAtTheUsersLogon) {
     const ComScope com;
     const auto document = Obtain<IXMLDOMDocument2>([&](IXMLDOMDocument2** created) {
-        return CoCreateInstance(kDocument60, nullptr, CLSCTX_INPROC_SERVER, kDocumentInterface,
-                                reinterpret_cast<void**>(created));
+        return CoCreateInstance(kDocument60, nullptr, CLSCTX_INPROC_SERVER, kDocumentInterface, reinterpret_cast<void**>(created));
     });
     ASSERT_TRUE(document);
     VARIANT_BOOL parsed = VARIANT_FALSE;
@@ -162,8 +160,7 @@ TEST(InstanceGuard, EachExecutableIsReadOnceWhateverTheLetterCaseOfItsPath) {
     EXPECT_EQ(descriptions.DescriptionOf("c:\\TOOLS\\pordex.EXE"), "C:\\Tools\\Pordex.exe");
     EXPECT_EQ(descriptions.DescriptionOf("C:\\乤\\x.exe"), "C:\\乤\\x.exe");
     EXPECT_EQ(descriptions.DescriptionOf("C:\\丄\\x.exe"), "C:\\丄\\x.exe");
-    EXPECT_EQ(ReadRecorder::reads,
-              (std::vector<std::string>{"C:\\Tools\\Pordex.exe", "C:\\乤\\x.exe", "C:\\丄\\x.exe"}));
+    EXPECT_EQ(ReadRecorder::reads, (std::vector<std::string>{"C:\\Tools\\Pordex.exe", "C:\\乤\\x.exe", "C:\\丄\\x.exe"}));
 }
 
 TEST(InstanceGuard, AProcessWhoseImageNameIsRefusedIsFoundThroughItsModules) {

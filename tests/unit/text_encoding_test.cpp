@@ -23,29 +23,31 @@ struct Conversion {
     std::string gbk;
 };
 
-void PrintTo(const Conversion& conversion, std::ostream* out) { *out << conversion.name; }
+void PrintTo(const Conversion& conversion, std::ostream* out) {
+    *out << conversion.name;
+}
 
 class WideToGbkTest : public testing::TestWithParam<Conversion> {};
 
 }  // namespace
 
-TEST_P(WideToGbkTest, ConvertsWholeOrNotAtAll) { EXPECT_EQ(WideToGbk(GetParam().input), GetParam().gbk); }
+TEST_P(WideToGbkTest, ConvertsWholeOrNotAtAll) {
+    EXPECT_EQ(WideToGbk(GetParam().input), GetParam().gbk);
+}
 
-INSTANTIATE_TEST_SUITE_P(Names, WideToGbkTest,
-                         testing::Values(Conversion{"Chinese", Utf16le(u"宽带连接"), "宽带连接"},
-                                         Conversion{"Ascii", Utf16le(u"PPPoE"), "PPPoE"},
-                                         Conversion{"LatinWithAGbkForm", Utf16le(u"é"), "\xA8\xA6"},
-                                         Conversion{"Empty", "", ""},
-                                         Conversion{"OddByteCount", Utf16le(u"PPPoE") + "P", ""},
-                                         Conversion{"EmojiAfterChinese", Utf16le(u"宽带😀"), ""},
-                                         Conversion{"LoneSurrogate",
-                                                    Utf16le(u"a\xD800"
-                                                            u"b"),
-                                                    ""},
-                                         Conversion{"CharacterGbkLacks", Utf16le(u"宽\u3400"), ""},
-                                         Conversion{"NoBestFitForKorean", Utf16le(u"\uAC00"), ""},
-                                         Conversion{"QuestionMarkIsNotAFailure", Utf16le(u"?宽"), "?宽"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Names, WideToGbkTest,
+    testing::Values(Conversion{"Chinese", Utf16le(u"宽带连接"), "宽带连接"},
+                    Conversion{"Ascii", Utf16le(u"PPPoE"), "PPPoE"},
+                    Conversion{"LatinWithAGbkForm", Utf16le(u"é"), "\xA8\xA6"},
+                    Conversion{"Empty", "", ""},
+                    Conversion{"OddByteCount", Utf16le(u"PPPoE") + "P", ""},
+                    Conversion{"EmojiAfterChinese", Utf16le(u"宽带😀"), ""},
+                    Conversion{"LoneSurrogate", Utf16le(u"a\xD800" u"b"), ""},
+                    Conversion{"CharacterGbkLacks", Utf16le(u"宽\u3400"), ""},
+                    Conversion{"NoBestFitForKorean", Utf16le(u"\uAC00"), ""},
+                    Conversion{"QuestionMarkIsNotAFailure", Utf16le(u"?宽"), "?宽"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HexTable, HoldsTwoUpperCaseDigitsPerByte) {
     EXPECT_STREQ(HexTable[0].data(), "00");
@@ -61,7 +63,9 @@ struct Number {
     std::int32_t value;
 };
 
-void PrintTo(const Number& number, std::ostream* out) { *out << '"' << number.text << '"'; }
+void PrintTo(const Number& number, std::ostream* out) {
+    *out << '"' << number.text << '"';
+}
 
 class IntegerValueTest : public testing::TestWithParam<Number> {};
 
@@ -71,9 +75,9 @@ TEST_P(IntegerValueTest, ReadsTheLeadingInteger) {
     EXPECT_EQ(IntegerValue(GetParam().text), GetParam().value) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, IntegerValueTest,
-                         testing::Values(Number{"5", 5}, Number{"120", 120}, Number{"  42abc", 42}, Number{"\t-7", -7},
-                                         Number{"+8", 8}, Number{"", 0}, Number{"abc", 0}, Number{"-", 0},
-                                         Number{"- 3", 0}, Number{"１２", 12}, Number{"　３分", 3}, Number{"－４", -4},
-                                         Number{"1２3", 123}, Number{"分5", 0}, Number{"99999999999", 2147483647},
-                                         Number{"-99999999999", -2147483647 - 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IntegerValueTest,
+    testing::Values(Number{"5", 5}, Number{"120", 120}, Number{"  42abc", 42}, Number{"\t-7", -7},
+                    Number{"+8", 8}, Number{"", 0}, Number{"abc", 0}, Number{"-", 0}, Number{"- 3", 0},
+                    Number{"１２", 12}, Number{"　３分", 3}, Number{"－４", -4}, Number{"1２3", 123},
+                    Number{"分5", 0}, Number{"99999999999", 2147483647}, Number{"-99999999999", -2147483647 - 1}));
