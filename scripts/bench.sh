@@ -4,6 +4,7 @@
 # the target this machine runs). Figures taken on a shared or loaded machine are pessimistic.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+require_runnable_target
 "$ROOT/scripts/build.sh" >/dev/null
 OUT=$BUILD/bench
 mkdir -p "$OUT"

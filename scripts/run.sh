@@ -2,10 +2,10 @@
 # Sets up, builds, and starts Pordex.exe under Wine against the simulated dial-up service,
 # headless on a private Xvfb display. The simulated phonebook gets a broadband entry the first
 # time. Prints where the screenshot went; Ctrl-C (or closing the program) ends it.
-# Without TARGET, it runs the 32-bit product where this machine executes 32-bit code, else the
-# 64-bit build.
+# Without TARGET, it runs the 32-bit product where 32-bit Wine runs here, else the 64-bit build.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+require_runnable_target
 "$ROOT/scripts/build.sh" >/dev/null
 source "$ROOT/scripts/display.sh"
 

@@ -5,6 +5,7 @@
 # go to $BUILD/screenshots/. Without TARGET, it photographs the target this machine runs.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+require_runnable_target
 "$ROOT/scripts/build.sh" >/dev/null
 
 DESKTOP=Pordex

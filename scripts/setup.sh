@@ -5,67 +5,12 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
-PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake ninja-build
-          googletest libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool
-          x11-utils dpkg-dev gnuplot-nox python3 unzip)
-# 32-bit Wine installs and starts only where 32-bit code runs.
-PACKAGES_32BIT=(wine32:i386)
 LIBPNG_VERSION=1.6.39-2+deb12u5
 TRIPLE=$TARGET-w64-mingw32
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-
-# Where no 32-bit code runs, the lists of a foreign i386 architecture that the machine may carry
-# are not needed. A list caught mid-sync on the mirror gets two more tries; after that the lists
-# fetched are used, and the install that follows says whether they were enough.
-apt_update() {
-  local only_native=()
-  runs_32bit_code || only_native=(-o "APT::Architectures=$(dpkg --print-architecture)")
-  local attempt
-  for attempt in 1 2 3; do
-    as_root apt-get update -q "${only_native[@]}" && return
-    [ "$attempt" = 3 ] || sleep 15
-  done
-  echo "setup: some package lists could not be fetched; going on with those that were" >&2
-}
-
-missing() {
-  [ "$(dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c 'install ok installed')" -ne $# ]
-}
-
-apt_install() { DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "$@"; }
-
-# 32-bit Wine is tried once per checkout: when the lists at hand cannot satisfy it, the i686
-# product is built and checked, not run, as where no 32-bit code runs at all.
-install_packages() {
-  local wanted=("${PACKAGES[@]}") try_32bit=
-  if runs_32bit_code && [ ! -f "$NO_32BIT_WINE" ]; then try_32bit=yes wanted+=("${PACKAGES_32BIT[@]}"); fi
-  missing "${wanted[@]}" || return 0
-  if [ -n "$try_32bit" ]; then as_root dpkg --add-architecture i386; fi
-  apt_update
-  apt_install "${PACKAGES[@]}"
-  if [ -n "$try_32bit" ] && ! apt_install "${PACKAGES_32BIT[@]}"; then
-    mkdir -p "$BUILDS"
-    echo "32-bit Wine could not be installed from the package lists at hand" >"$NO_32BIT_WINE"
-    echo "setup: $(cat "$NO_32BIT_WINE"); the i686 product will be built, not run" >&2
-  fi
-}
-
-enable_sources() {
-  local list=/etc/apt/sources.list.d/debian.sources
-  if [ -f "$list" ]; then
-    grep -q '^Types:.*deb-src' "$list" && return
-    as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$list"
-  else
-    grep -rqs '^deb-src .*bookworm main' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
-    echo 'deb-src http://deb.debian.org/debian bookworm main' | as_root tee /etc/apt/sources.list.d/pordex-src.list >/dev/null
-  fi
-  apt_update
-}
-
 build_libpng() {
   [ -f "$DEPS/lib/libpng.a" ] && return
-  enable_sources
+  "$ROOT/scripts/packages.sh" sources
   local work=$DEPS/src
   rm -rf "$work" && mkdir -p "$work"
   (cd "$work" && apt-get source --download-only "libpng1.6=$LIBPNG_VERSION" >/dev/null &&
@@ -129,7 +74,7 @@ configure() {
     -DZLIB_LIBRARY="/usr/$TRIPLE/lib/libz.a" -DPORDEX_RUNS_HERE=$runs "${artwork[@]}"
 }
 
-install_packages
+"$ROOT/scripts/packages.sh"
 mkdir -p "$BUILD"
 build_libpng
 if [ "$TARGET" = x86_64 ] || runs_32bit_wine; then

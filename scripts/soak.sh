@@ -5,6 +5,7 @@
 # then counts as failed. Arguments go to the test program, e.g. --gtest_filter='*Flapping'.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+require_runnable_target
 "$ROOT/scripts/build.sh" >/dev/null
 echo "soaking $TARGET ($TARGET_WHY) on $(nproc) cores, at most ${SOAK_LIMIT:-5400} s" >&2
 # The limit stops the test program itself: xvfb-run waits for its child whatever it is sent, and

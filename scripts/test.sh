@@ -35,11 +35,8 @@ run_suite x86_64 "$@" || failed+=(x86_64)
 build i686
 if runs_32bit_wine; then
   echo "== i686: the whole suite of the product under 32-bit Wine (this machine runs 32-bit code)"
-elif runs_32bit_code; then
-  echo "== i686: the product is built and checked, not run: $(cat "$NO_32BIT_WINE" 2>/dev/null || echo "32-bit Wine is not installed")"
 else
-  echo "== i686: the product is built and checked, not run: this machine executes no 32-bit code" \
-       "($RUNS_32BIT_CODE)"
+  echo "== i686: the product is built and checked, not run: $(why_no_32bit_wine)"
 fi
 run_suite i686 "$@" || failed+=(i686)
 
