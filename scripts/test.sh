@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: unit and end-to-end tests under Wine on a private Xvfb
 # display. The x86_64 build is tested on every machine; the i686 product is built everywhere and
-# tested as well where this machine executes 32-bit code; then the release zip is made and checked.
+# tested as well where this machine executes 32-bit code; then the release zip and the setup
+# program are made and checked, the setup program run where the product runs.
 # Arguments go to every ctest run.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
@@ -40,10 +41,17 @@ else
 fi
 run_suite i686 "$@" || failed+=(i686)
 
-echo "== the release zip of the product"
-if ! zip=$("$ROOT/scripts/package.sh") ||
-   ! "$ROOT/tests/package/check_package.sh" "$zip" "$BUILDS/i686/Pordex.exe" "$ROOT" "$BUILDS"; then
+echo "== the release zip and the setup program of the product"
+if ! artefacts=$("$ROOT/scripts/package.sh") ||
+   ! "$ROOT/tests/package/check_package.sh" "$(sed -n 1p <<<"$artefacts")" "$BUILDS/i686/Pordex.exe" "$ROOT" "$BUILDS"; then
   failed+=(package)
+elif runs_32bit_wine; then
+  in_target i686 xvfb-run -a -s "-screen 0 1024x768x24" "$ROOT/tests/package/check_setup.sh" \
+    "$(sed -n 2p <<<"$artefacts")" "$BUILDS/i686/Pordex.exe" "$BUILDS/i686/tests/ui/window_driver.exe" ||
+    failed+=(setup)
+else
+  # Debian's 64-bit Wine runs no 32-bit program, and the setup program is one, as NSIS makes them.
+  echo "the setup program is built, not run: $(why_no_32bit_wine)"
 fi
 
 if [ ${#failed[@]} -gt 0 ]; then
