@@ -7,20 +7,21 @@
 set -euo pipefail
 [ $# = 3 ] || { echo "usage: check_setup.sh SETUP BUILT_EXE DRIVER" >&2; exit 2; }
 setup=$(realpath "$1"); built=$(realpath "$2"); driver=$(realpath "$3")
-WINEPREFIX=$(mktemp -d) HOME=$WINEPREFIX
+WINEPREFIX=$(mktemp -d) HOME=$WINEPREFIX/home
 export WINEPREFIX HOME
+mkdir -p "$HOME/Desktop"  # the user's desktop in the prefix links here
 trap '"${WINE%/*}/wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 fail() { echo "check_setup: $*" >&2; exit 1; }
 quiet() { "$WINE" "$@" </dev/null >/dev/null 2>&1; }
 dir=$WINEPREFIX/drive_c/Program\ Files/Pordex task=$WINEPREFIX/drive_c/windows/system32/tasks/Pordex
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pordex'
-shortcuts() { find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/ProgramData" -name Pordex.lnk | sort; }
+shortcuts() { find "$HOME/Desktop" "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/ProgramData" -name Pordex.lnk | sort; }
 value() { "$WINE" reg query "$key" /v "$1" 2>/dev/null | iconv -f GBK | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
 # up to 10 s for a condition
 until_true() { for _ in $(seq 50); do "$@" && return; sleep 0.2; done; false; }
 
 quiet "$setup" /S || fail "the silent setup ended with $?"
-[ "$(ls "$dir" | tr '\n' ' ')" = "Pordex.exe uninst.exe 使用说明.txt " ] || fail "installed: $(ls "$dir")"
+[ "$(LC_ALL=C ls "$dir" | tr '\n' ' ')" = "Pordex.exe uninst.exe 使用说明.txt " ] || fail "installed: $(ls "$dir")"
 cmp -s "$built" "$dir/Pordex.exe" || fail "the installed Pordex.exe is not the built one"
 [ "$(shortcuts | grep -c -e /Desktop/ -e '/Start Menu/Programs/')" = 2 ] || fail "shortcuts: $(shortcuts)"
 [ "$(value QuietUninstallString)" = '"C:\Program Files\Pordex\uninst.exe" /S' ] || fail "no quiet uninstall"
