@@ -31,6 +31,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "版权所有 (C) Qelvo"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include x64.nsh
 
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
@@ -143,6 +144,22 @@ Section Uninstall
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\Pordex.lnk"
+  ; Pordex puts its shortcut back on the desktop of every user who starts it.
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+  StrCpy $1 0
+  ${Do}
+    EnumRegKey $2 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList" $1
+    ${IfThen} $2 == "" ${|} ${ExitDo} ${|}
+    ReadRegStr $3 HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList\$2" "ProfileImagePath"
+    ExpandEnvStrings $3 $3
+    ${If} $3 != ""
+      Delete "$3\Desktop\Pordex.lnk"
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${Loop}
+  SetRegView 32
   SetShellVarContext current
   Delete "$DESKTOP\Pordex.lnk"
   DeleteRegKey HKLM "${UNINST_KEY}"

@@ -3,7 +3,7 @@
 # silent setup in a fresh Wine prefix installs the built Pordex.exe, the guide, the shortcuts and
 # the uninstall entry; the installed Pordex starts, puts back the same desktop shortcut and
 # registers its logon task; a second setup while it runs closes it and keeps kdset.ini and the
-# task; the silent uninstaller leaves nothing of them behind.
+# task; the silent uninstaller closes it again and leaves nothing of them behind.
 set -euo pipefail
 [ $# = 3 ] || { echo "usage: check_setup.sh SETUP BUILT_EXE DRIVER" >&2; exit 2; }
 setup=$(realpath "$1"); built=$(realpath "$2"); driver=$(realpath "$3")
@@ -46,8 +46,11 @@ until_true eval '! kill -0 "$program" 2>/dev/null' || fail "the setup left Porde
 cmp -s "$dir/kdset.ini" "$WINEPREFIX/kdset.ini" || fail "the upgrade lost kdset.ini"
 [ -e "$task" ] || fail "the upgrade removed the logon task"
 
+"$WINE" 'C:\Program Files\Pordex\Pordex.exe' </dev/null >/dev/null 2>&1 &
+quiet "$driver" main || fail "the upgraded Pordex shows no Main window"
 quiet "$dir/uninst.exe" /S || fail "the silent uninstaller ended with $?"
-"${WINE%/*}/wineserver" -w  # the uninstaller runs on as a copy of itself outside the folder
+# The uninstaller runs on as a copy of itself outside the folder; Pordex must be gone too.
+timeout 60 "${WINE%/*}/wineserver" -w || fail "the uninstaller left Pordex running"
 [ ! -e "$dir" ] || fail "left behind: $(ls -A "$dir")"
 [ -z "$(shortcuts)" ] || fail "shortcuts left behind: $(shortcuts)"
 [ -z "$(value DisplayName)" ] || fail "the uninstall entry is left behind"
