@@ -84,6 +84,21 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_PORDEX ""
 !insertmacro DEFINE_CLOSE_PORDEX "un."
 
+; Where UAC is off or absent, the manifest alone does not make the setup program an administrator's.
+!macro DEFINE_ONINIT prefix
+Function ${prefix}.onInit
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "请以管理员身份运行：右击它，选“以管理员身份运行”。" /SD IDOK
+    SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro DEFINE_ONINIT ""
+!insertmacro DEFINE_ONINIT "un"
+
 ; The shortcut that Pordex itself puts back on the desktop: the program, shown normally, nothing
 ; else set (CreateShortCut would add a working folder and cannot say SW_SHOW). $0: the link.
 Function WriteProgramShortcut

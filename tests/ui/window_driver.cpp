@@ -1,5 +1,5 @@
 // Test-only: puts a running Pordex.exe into one of the scenes that scripts/screenshots.sh
-// photographs, the way a user would get there.
+// photographs and the setup test needs, the way a user would get there.
 // Usage: window_driver main|new-connection|about|wide|auto-start|quit [DESKTOP]
 // DESKTOP names the Wine desktop the program runs on. Exit code 0 once the scene is on the screen;
 // auto-start clicks "开机自动启动" on and ends 0 once the box is checked (the task may still be
