@@ -50,7 +50,8 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "版权所有 (C) Qelvo"
 !macro DEFINE_CLOSE_PORDEX prefix
 Function ${prefix}ClosePordex
   retry:
-  ; The Main window is the one Pordex window that no other window owns.
+  ; The Main window is the one Pordex window that no other window owns. Each is asked once: one
+  ; that hangs is waited for below, not asked again.
   StrCpy $0 0
   ${Do}
     FindWindow $0 "PordexWindow" "" 0 $0
@@ -58,7 +59,6 @@ Function ${prefix}ClosePordex
     System::Call "user32::GetWindow(p r0, i 4) p .r1"
     ${If} $1 P= 0
       SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
-      StrCpy $0 0
     ${EndIf}
   ${Loop}
   StrCpy $2 0
