@@ -2,8 +2,13 @@
 ; desktop shortcut, an entry in "Programs and Features", and an uninstaller that takes all of it
 ; away again, with the logon task and kdset.ini (it holds the password in plain text).
 ; scripts/package.sh builds it: makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=folder
-; -DOUTFILE=setup.exe, where folder holds Pordex.exe and 使用说明.txt.
+; -DOUTFILE=setup.exe, where folder holds Pordex.exe and 使用说明.txt; -DAMD64 makes it 64-bit.
 Unicode true
+!ifdef AMD64
+  ; For the tests only: the same script around the x86_64 build, on machines whose Wine runs no
+  ; 32-bit program.
+  Target amd64-unicode
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 ManifestSupportedOS all
@@ -174,7 +179,7 @@ Section Uninstall
     ${EndIf}
     IntOp $1 $1 + 1
   ${Loop}
-  SetRegView 32
+  SetRegView default
   SetShellVarContext current
   Delete "$DESKTOP\Pordex.lnk"
   DeleteRegKey HKLM "${UNINST_KEY}"

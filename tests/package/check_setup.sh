@@ -10,7 +10,7 @@ setup=$(realpath "$1"); built=$(realpath "$2"); driver=$(realpath "$3")
 WINEPREFIX=$(mktemp -d) HOME=$WINEPREFIX/home
 export WINEPREFIX HOME
 mkdir -p "$HOME/Desktop"  # the user's desktop in the prefix links here
-trap '"${WINE%/*}/wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 fail() { echo "check_setup: $*" >&2; exit 1; }
 quiet() { "$WINE" "$@" </dev/null >/dev/null 2>&1; }
 dir=$WINEPREFIX/drive_c/Program\ Files/Pordex task=$WINEPREFIX/drive_c/windows/system32/tasks/Pordex
@@ -50,7 +50,7 @@ cmp -s "$dir/kdset.ini" "$WINEPREFIX/kdset.ini" || fail "the upgrade lost kdset.
 quiet "$driver" main || fail "the upgraded Pordex shows no Main window"
 quiet "$dir/uninst.exe" /S || fail "the silent uninstaller ended with $?"
 # The uninstaller runs on as a copy of itself outside the folder; Pordex must be gone too.
-timeout 60 "${WINE%/*}/wineserver" -w || fail "the uninstaller left Pordex running"
+timeout 60 wineserver -w || fail "the uninstaller left Pordex running"
 [ ! -e "$dir" ] || fail "left behind: $(ls -A "$dir")"
 [ -z "$(shortcuts)" ] || fail "shortcuts left behind: $(shortcuts)"
 [ -z "$(value DisplayName)" ] || fail "the uninstall entry is left behind"
