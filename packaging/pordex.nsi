@@ -8,6 +8,7 @@ Unicode true
   ; For the tests only: the same script around the x86_64 build, on machines whose Wine runs no
   ; 32-bit program.
   Target amd64-unicode
+  !pragma warning disable 6012  ; ${RunningX64} is settled at compile time there
 !endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
