@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# check_setup.sh SETUP BUILT_EXE DRIVER, in the i686 target's environment on an X display: the
-# silent setup in a fresh Wine prefix installs the built Pordex.exe, the guide, the shortcuts and
-# the uninstall entry; the installed Pordex starts, puts back the same desktop shortcut and
-# registers its logon task; a second setup while it runs closes it and keeps kdset.ini and the
-# task; the silent uninstaller closes it again and leaves nothing of them behind.
+# check_setup.sh SETUP BUILT_EXE DRIVER, in a target's environment (scripts/env.sh) on an X display:
+# in a fresh prefix, the silent setup installs the files, shortcuts and uninstall entry; Pordex
+# starts, puts back the same desktop shortcut and registers its logon task; a second setup closes
+# it and keeps kdset.ini and the task; the silent uninstaller closes it and leaves none of them.
 set -euo pipefail
-[ $# = 3 ] || { echo "usage: check_setup.sh SETUP BUILT_EXE DRIVER" >&2; exit 2; }
 setup=$(realpath "$1"); built=$(realpath "$2"); driver=$(realpath "$3")
 WINEPREFIX=$(mktemp -d) HOME=$WINEPREFIX/home
 export WINEPREFIX HOME
@@ -24,9 +22,9 @@ quiet "$setup" /S || fail "the silent setup ended with $?"
 [ "$(LC_ALL=C ls "$dir" | tr '\n' ' ')" = "Pordex.exe uninst.exe 使用说明.txt " ] || fail "installed: $(ls "$dir")"
 cmp -s "$built" "$dir/Pordex.exe" || fail "the installed Pordex.exe is not the built one"
 [ "$(shortcuts | grep -c -e /Desktop/ -e '/Start Menu/Programs/')" = 2 ] || fail "shortcuts: $(shortcuts)"
-[ "$(value QuietUninstallString)" = '"C:\Program Files\Pordex\uninst.exe" /S' ] || fail "no quiet uninstall"
-[ "$(value InstallLocation)|$(value DisplayVersion)|$(value NoModify)" = 'C:\Program Files\Pordex|2.0.1|0x1' ] ||
-  fail "uninstall entry: $(value InstallLocation)|$(value DisplayVersion)|$(value NoModify)"
+entry="$(value QuietUninstallString)|$(value InstallLocation)|$(value NoModify)|$(value DisplayVersion)"
+[[ $entry =~ ^'"C:\Program Files\Pordex\uninst.exe" /S|C:\Program Files\Pordex|0x1|'[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+  fail "uninstall entry: $entry"
 (( $(value EstimatedSize) >= $(stat -c %s "$built") / 1024 )) || fail "EstimatedSize $(value EstimatedSize) KB"
 
 # The program puts back a missing desktop shortcut; it must be the one the setup made.
