@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the product (i686) and writes dist/Pordex-VERSION-win32.zip: Pordex.exe as the build made
-# it, the user's guide 使用说明.txt and SHA256SUMS. Prints the zip's path; build output goes to
-# stderr. One commit gives one zip, byte for byte: every entry carries the commit's time
-# (SOURCE_DATE_EPOCH, when set, wins) and the entries come in a fixed order.
+# Builds the product (i686) and writes the two editions into dist/: Pordex-VERSION-win32.zip
+# (Pordex.exe as the build made it, the user's guide 使用说明.txt and SHA256SUMS) and
+# Pordex-VERSION-setup.exe (the same two files in the installer of packaging/pordex.nsi).
+# Prints both paths, the zip first; build output goes to stderr. One commit gives the same
+# bytes: every file carries the commit's time (SOURCE_DATE_EPOCH, when set, wins) and the
+# zip's entries come in a fixed order.
 set -euo pipefail
 unset BUILD
 export TARGET=i686
@@ -22,11 +24,15 @@ VERSION=$(sed -n 's/^PRODUCTVERSION *\([0-9]*\), *\([0-9]*\), *\([0-9]*\), *[0-9
 [ -n "$VERSION" ] || { echo "no PRODUCTVERSION line in resources/pordex.rc" >&2; exit 1; }
 EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$ROOT" log -1 --format=%ct)}
 ZIP=$ROOT/dist/Pordex-$VERSION-win32.zip
+SETUP=$ROOT/dist/Pordex-$VERSION-setup.exe
+# The installer takes its files from here, the guide as the zip holds it.
+STAGE=$BUILD/package-stage
 mkdir -p "$ROOT/dist"
+rm -rf "$STAGE" && mkdir -p "$STAGE"
 
-python3 - "$ZIP" "$BUILD/Pordex.exe" "$ROOT/resources/使用说明.txt" "$EPOCH" <<'PY'
+python3 - "$ZIP" "$BUILD/Pordex.exe" "$ROOT/resources/使用说明.txt" "$EPOCH" "$STAGE" <<'PY'
 import hashlib, os, struct, sys, time, zipfile, zlib
-zip_path, exe_path, guide_path, epoch = sys.argv[1:]
+zip_path, exe_path, guide_path, epoch, stage = sys.argv[1:]
 GUIDE = "使用说明.txt"
 
 exe = open(exe_path, "rb").read()
@@ -56,5 +62,15 @@ with zipfile.ZipFile(zip_path + ".part", "w") as archive:
     for name, data in (("Pordex.exe", exe), (GUIDE, guide), ("SHA256SUMS", sums)):
         archive.writestr(entry(name), data, compresslevel=9)
 os.replace(zip_path + ".part", zip_path)
+
+# makensis stores each file's time with it, and the installer gives it back to the installed file.
+for name, data in (("Pordex.exe", exe), (GUIDE, guide)):
+    with open(os.path.join(stage, name), "wb") as staged:
+        staged.write(data)
+    os.utime(os.path.join(stage, name), (int(epoch), int(epoch)))
 PY
+makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$VERSION" "-DSTAGE=$STAGE" "-DOUTFILE=$SETUP.part" \
+  "$ROOT/packaging/pordex.nsi" >&2
+mv "$SETUP.part" "$SETUP"
 echo "$ZIP"
+echo "$SETUP"

@@ -7,7 +7,7 @@ source "$(dirname "$0")/machine.sh"
 
 PACKAGES=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 xvfb cmake ninja-build
           googletest libz-mingw-w64-dev fonts-wqy-microhei fonts-wine locales imagemagick xdotool
-          x11-utils dpkg-dev gnuplot-nox python3 unzip)
+          x11-utils dpkg-dev gnuplot-nox python3 unzip nsis)
 PACKAGES_32BIT=(wine32:i386)
 
 # Where no 32-bit code runs, the lists of a foreign i386 architecture that the machine may carry
