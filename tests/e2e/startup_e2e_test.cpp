@@ -130,7 +130,7 @@ TEST_F(StartupE2eTest, AnUnrelatedProgramWithTheProductDescriptionBlocksTheStart
     holder.replace(holder.find_last_of('\\') + 1, std::string::npos, "description_holder.exe");
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(holder.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(e2e::StartProcess('"' + holder + '"', nullptr, startup, process)) << GetLastError();
     PordexRun blocked;
     ExpectRefusedAndEnded(blocked);
     TerminateProcess(process.hProcess, 0);

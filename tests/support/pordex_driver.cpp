@@ -157,6 +157,13 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     return done();
 }
 
+bool StartProcess(std::string command, const char* folder, STARTUPINFOA& startup, PROCESS_INFORMATION& process) {
+    const auto start = [&] {
+        return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &process);
+    };
+    return start() || (GetLastError() == ERROR_INTERNAL_ERROR && start());
+}
+
 PordexRun::PordexRun(const std::string& settings, const std::string& fileName, const std::string& folderTag)
     : fileName_(fileName), folder_(NewFolder(folderTag)) {
     CopyFileA(BuiltProgram().c_str(), ProgramPath().c_str(), FALSE);
@@ -194,8 +201,7 @@ bool PordexRun::Launch(const char* desktop) {
     std::string desktopName = desktop ? desktop : "";
     STARTUPINFOA startup = {sizeof startup};
     startup.lpDesktop = desktop ? desktopName.data() : nullptr;
-    return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                          &process_) != FALSE;
+    return StartProcess(command, folder_.c_str(), startup, process_);
 }
 
 bool PordexRun::Start(const char* desktop) {

@@ -16,6 +16,11 @@ namespace e2e {
 // Polls `done` every 50 ms; true as soon as it holds.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 15000);
 
+// CreateProcessA with the command line in `command`. Wine now and then reports a start as
+// ERROR_INTERNAL_ERROR (the new process ended before its initialisation was done, about once in
+// 8,000 starts, whatever started before); that one error is met with one more start.
+bool StartProcess(std::string command, const char* folder, STARTUPINFOA& startup, PROCESS_INFORMATION& process);
+
 // A message box the program shows, as the user sees it.
 struct MessageBoxSeen {
     HWND box;
