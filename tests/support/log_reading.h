@@ -1,4 +1,5 @@
-// For tests whose thread is the GUI thread: the Activity log's messages, without their time.
+// For tests whose thread is the GUI thread: the Activity log's messages, without their time and
+// without the date lines.
 #pragma once
 #include <string>
 #include <vector>
