@@ -53,8 +53,7 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
     const AccountSettings account = CurrentAccount();
     TakeNotifiedError();  // an earlier dial's
     DWORD refusal = 0;
-    const HRASCONN handle =
-        DialEntry(account.entryName, account.userName, account.password, OnDialProgress, &refusal);
+    const HRASCONN handle = DialEntry(account.entryName, account.userName, account.password, OnDialProgress, &refusal);
     for (int check = 0; check < kPollLimit; ++check) {
         if (!SleepWhileAlive(kPollIntervalMs)) {
             EndLinkAtQuit(handle);

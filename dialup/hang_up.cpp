@@ -34,6 +34,7 @@ std::atomic<int> gNeverDropBeforeHangUp{-1};
 // RasHangUp's documentation: the connection's state machine needs time to end, and until the
 // handle's status answers ERROR_INVALID_HANDLE its port may still be in use.
 bool WaitUntilClosed(HRASCONN handle) {
+    const LinkHold hold;
     const std::uint64_t start = TickMilliseconds();
     bool alive = true;
     while (!IsHandleClosed(handle) && TickMilliseconds() - start <= kCloseLimitMs)

@@ -64,8 +64,7 @@ TEST_F(ActivityLogTest, ALineIsTheTimeATabAndTheMessageAndBecomesTheSelection) {
     AppendLog("");
     FakeClock::now = {2026, 12, 0, 9, 0, 0, 0, 0};
     AppendLog("次日");
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"—— 2026-12-08 ——", "08:05:03 007\t软件启动成功", "08:05:03 007\t",
-                                                 "—— 2026-12-09 ——", "00:00:00 000\t次日"}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"—— 2026-12-08 ——", "08:05:03 007\t软件启动成功", "08:05:03 007\t", "—— 2026-12-09 ——", "00:00:00 000\t次日"}));
     EXPECT_EQ(Selection(), 4);
 }
 
@@ -84,7 +83,7 @@ TEST_F(ActivityLogTest, LinesFromTwoThreadsAtOnceAllArriveWholeAndTheNewestIsSel
 
     std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 2u * kLinesPerThread + 1);
-    EXPECT_TRUE(lines.front().starts_with("—— ")) << "the date comes first";
+    EXPECT_TRUE(lines.front().starts_with("—— ")) << "the date first";
     lines.erase(lines.begin());
     const std::regex whole("\\d\\d:\\d\\d:\\d\\d \\d{3}\t(甲|乙)的第\\d+行");
     std::set<std::string> messages;

@@ -124,8 +124,7 @@ bool Pass(DWORD milliseconds, HANDLE event) {
         gWorld.script.erase(next);
         action();
     }
-    // A step run meanwhile may have slept past `until` itself.
-    gWorld.now = std::max(gWorld.now, until);
+    gWorld.now = until;
     return false;
 }
 
@@ -198,11 +197,8 @@ DWORD WINAPI VirtualStatus(HRASCONN handle, RASCONNSTATUSA* status) {
 }
 
 DWORD WINAPI VirtualErrorText(UINT error, LPSTR text, DWORD size) {
-    Called();
-    std::snprintf(text, size, "文本%u", error);
-    return 0;
+    return std::snprintf(text, size, "文本%u", error) < 0;
 }
-
 DWORD WINAPI VirtualHangUp(HRASCONN handle) {
     Called(true);
     Note(std::string("hangup ").append(HandleText(reinterpret_cast<std::uintptr_t>(handle))));

@@ -1,5 +1,4 @@
-// For tests whose thread is the GUI thread: the Activity log's messages, without their time and
-// without the date lines.
+// For tests whose thread is the GUI thread: the Activity log's messages, without their time.
 #pragma once
 #include <string>
 #include <vector>
