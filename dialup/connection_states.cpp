@@ -1,5 +1,6 @@
 #include "dialup/connection_states.h"
 
+#include <atomic>
 #include <string_view>
 
 #include "core/status_display.h"
@@ -48,14 +49,19 @@ constexpr StateName kStateNames[] = {
 // The service refuses a buffer that is too small outright; 512 bytes hold any of its texts.
 constexpr DWORD kErrorTextBytes = 512;
 
+std::atomic<DWORD> gNotifiedError{0};
+
 }  // namespace
 
 void WINAPI OnDialProgress(UINT, RASCONNSTATE state, DWORD error) {
-    if (error != 0)
+    if (error != 0) {
+        gNotifiedError = error;
         SetConnectionPane("拨号：" + GetDialErrorText(error));
-    else if (state != RASCS_OpenPort)
+    } else if (state != RASCS_OpenPort)
         SetConnectionPane(ConnectionStateName(state));
 }
+
+DWORD TakeNotifiedError() { return gNotifiedError.exchange(0); }
 
 std::string ConnectionStateName(RASCONNSTATE state) {
     for (const StateName& name : kStateNames)

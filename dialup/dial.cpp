@@ -16,6 +16,31 @@ namespace {
 constexpr DWORD kPollIntervalMs = 100;
 constexpr int kPollLimit = 100;
 
+// The code that ended a dial whose link never came up: the one its handle's status reports, else
+// the notifier's; 0 when the dial was still under way.
+DWORD EndingError(HRASCONN handle) {
+    const DWORD reported = LinkError(handle);
+    const DWORD notified = TakeNotifiedError();
+    return reported != 0 ? reported : notified;
+}
+
+// The failure line alone cannot tell a wrong password from a dead line.
+std::string ErrorLine(DWORD error) {
+    return "错误代码 " + std::to_string(error) + "：" + (error != 0 ? GetDialErrorText(error) : "拨号超时");
+}
+
+DialOutcome ReportFailure(const DialTexts& texts, HRASCONN handle, DWORD refusal) {
+    const DWORD error = handle ? EndingError(handle) : refusal;
+    SetConnectionPane("拨号失败");
+    AppendLog(texts.failure);
+    AppendLog(ErrorLine(error));
+    // A dial refused at once has no link to hang up.
+    if (handle && !HangUpWithRetry(handle))
+        return {DialResult::Ended};
+    SetOnline(false);
+    return {DialResult::Failed};
+}
+
 }  // namespace
 
 DialOutcome DialAndConfirm(const DialTexts& texts) {
@@ -26,7 +51,9 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
         return {DialResult::Ended};
     AppendLog(texts.start);
     const AccountSettings account = CurrentAccount();
-    const HRASCONN handle = DialEntry(account.entryName, account.userName, account.password, OnDialProgress);
+    TakeNotifiedError();  // an earlier dial's
+    DWORD refusal = 0;
+    const HRASCONN handle = DialEntry(account.entryName, account.userName, account.password, OnDialProgress, &refusal);
     for (int check = 0; check < kPollLimit; ++check) {
         if (!SleepWhileAlive(kPollIntervalMs)) {
             EndLinkAtQuit(handle);
@@ -44,12 +71,7 @@ DialOutcome DialAndConfirm(const DialTexts& texts) {
         SetOnline(true);
         return {DialResult::Connected, connectedTick, handle};
     }
-    SetConnectionPane("拨号失败");
-    AppendLog(texts.failure);
-    if (!HangUpWithRetry(handle))
-        return {DialResult::Ended};
-    SetOnline(false);
-    return {DialResult::Failed};
+    return ReportFailure(texts, handle, refusal);
 }
 
 std::string AddressText(std::string_view address) { return std::string("当前IP：").append(address); }
@@ -57,6 +79,10 @@ std::string AddressText(std::string_view address) { return std::string("当前IP
 void StartManualDial() { StartWorker<ManualDial>(); }
 
 void ManualDial() {
-    if (DialAndConfirm(kManualDialTexts).result != DialResult::Ended)
-        RefreshOnlineState();
+    const DialResult result = DialAndConfirm(kManualDialTexts).result;
+    if (result == DialResult::Ended)
+        return;
+    RefreshOnlineState();
+    if (result == DialResult::Connected)
+        RestoreNeverDrop();
 }

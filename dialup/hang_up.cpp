@@ -26,18 +26,21 @@ constexpr std::uint64_t kHeldLinksLimitMs = kCloseLimitMs + 500;
 
 std::atomic<int> gHeldLinks{0};
 
+// "永不掉线" as it was before the last "断线" switched it off: 1 or 0, -1 once put back.
+std::atomic<int> gNeverDropBeforeHangUp{-1};
+
+}  // namespace
+
 // RasHangUp's documentation: the connection's state machine needs time to end, and until the
-// handle's status answers ERROR_INVALID_HANDLE its port may still be in use. Polled on when the
-// Main window goes meanwhile, for the program must not end before the link has closed; false then.
+// handle's status answers ERROR_INVALID_HANDLE its port may still be in use.
 bool WaitUntilClosed(HRASCONN handle) {
+    const LinkHold hold;
     const std::uint64_t start = TickMilliseconds();
     bool alive = true;
     while (!IsHandleClosed(handle) && TickMilliseconds() - start <= kCloseLimitMs)
         alive = SleepWhileAlive(kClosePollMs) && alive;
     return alive;
 }
-
-}  // namespace
 
 bool HangUpConnection(HRASCONN handle) {
     const DWORD error = sys::RasHangUpA(handle);
@@ -98,10 +101,18 @@ void StartManualHangUp() { StartWorker<ManualHangUp>(); }
 
 void ManualHangUp() {
     const std::string entryName = CurrentAccount().entryName;
-    if (const HRASCONN handle = EntryConnectionHandle(entryName))
+    if (const HRASCONN handle = EntryConnectionHandle(entryName)) {
+        gNeverDropBeforeHangUp = gui::IsChecked(ui::main_window::选择框1) ? 1 : 0;
         HangUpByHand(handle, entryName, "断开连接");
-    else
+    } else {
         gui::ShowMessage(ui::WindowKind::Main, "当前没有活动连接");
+    }
+}
+
+void RestoreNeverDrop() {
+    const int before = gNeverDropBeforeHangUp.exchange(-1);
+    if (before >= 0)
+        gui::SetChecked(ui::main_window::选择框1, before == 1);
 }
 
 bool HangUpByHand(HRASCONN handle, std::string_view entryName, std::string_view goneText) {

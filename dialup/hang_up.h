@@ -13,6 +13,10 @@ bool HangUpConnection(HRASCONN handle);
 // went away meanwhile: the calling operation must end at once.
 bool HangUpWithRetry(HRASCONN handle);
 
+// Polls until the hung-up handle has closed, for at most 3 s; false when the Main window went away
+// meanwhile (it still waits: the program must not end before the link has closed).
+bool WaitUntilClosed(HRASCONN handle);
+
 // Called when the Main window has gone while an operation had `handle` in hand: ends that link
 // with one request and waits until it has closed.
 void EndLinkAtQuit(HRASCONN handle);
@@ -50,6 +54,10 @@ bool SleepWhileAlive(DWORD milliseconds);
 // The tray menu's "断线".
 void StartManualHangUp();
 void ManualHangUp();
+
+// Puts "永不掉线" back as it was before the last "断线" switched it off, once: without it, nothing
+// would guard the link that a manual dial brings up afterwards.
+void RestoreNeverDrop();
 
 // The hang-up of "断线" and "重播" between their two log lines, with "永不掉线" switched off first
 // so that a running monitor does not dial again. `goneText`, unless empty, goes to the connection

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/activity_log.h"
 #include "core/integer_value.h"
@@ -43,6 +44,9 @@ struct MonitorState {
     // service the resources behind it, until the handle is hung up; RasDial's documentation asks
     // that of every handle, or a line that drops often would use them up.
     HRASCONN link = nullptr;
+    // A link the monitor has hung up and not yet seen closed: until then the service refuses the
+    // entry (633, the port still in use).
+    HRASCONN closing = nullptr;
 };
 
 // The service's word that a connection has ended, registered once: the cycle pause then ends as
@@ -97,15 +101,22 @@ void KeepFlagInStep(bool entryMissing) {
 }
 
 // Hangs up a remembered link that has ended. Only after the new dial, so that it never holds
-// up a redial.
-void ReleaseEndedLink(HRASCONN& link) {
-    if (link && HasLinkEnded(link) && HangUpConnection(link))
-        link = nullptr;
+// up a redial; the dial after that waits for it to close.
+void ReleaseEndedLink(MonitorState& state) {
+    if (state.link && HasLinkEnded(state.link) && HangUpConnection(state.link))
+        state.closing = std::exchange(state.link, nullptr);
+}
+
+// Every dial of the monitor, once the link it hung up last has closed.
+DialOutcome MonitorDial(MonitorState& state) {
+    if (state.closing && !WaitUntilClosed(std::exchange(state.closing, nullptr)))
+        return {DialResult::Ended};
+    return DialAndConfirm(kMonitorDialTexts);
 }
 
 // A successful dial of the monitor restarts the forced-redial interval and replaces the link.
 bool RecordDial(const DialOutcome& outcome, MonitorState& state) {
-    ReleaseEndedLink(state.link);
+    ReleaseEndedLink(state);
     const bool connected = outcome.result == DialResult::Connected;
     if (connected) {
         state.lastDialTick = outcome.connectedTick;
@@ -140,7 +151,7 @@ Next ForcedRedial(const std::string& entryName, MonitorState& state) {
         if (!SleepWhileAlive(PauseMilliseconds()))
             return Next::End;
     }
-    const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);
+    const DialOutcome outcome = MonitorDial(state);
     if (outcome.result == DialResult::Ended)
         return Next::End;
     if (!RecordDial(outcome, state) && !SleepWhileAlive(kFailedForcedRedialPauseMs))
@@ -161,7 +172,7 @@ Next RunCycle(MonitorState& state) {
     KeepFlagInStep(entryMissing);
 
     if (entryMissing && gui::IsChecked(选择框1)) {
-        const DialOutcome outcome = DialAndConfirm(kMonitorDialTexts);
+        const DialOutcome outcome = MonitorDial(state);
         if (outcome.result == DialResult::Ended)
             return Next::End;
         // A failed redial after a drop is tried again at once.

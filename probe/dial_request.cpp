@@ -4,7 +4,7 @@
 #include "dialup/system_functions.h"
 
 HRASCONN DialEntry(std::string_view entryName, std::string_view userName, std::string_view password,
-                   RasDialFunc notifier) {
+                   RasDialFunc notifier, DWORD* refusal) {
     RASDIALPARAMSA params = {};
     params.dwSize = sizeof params;
     CopyCut(params.szEntryName, entryName);
@@ -16,6 +16,8 @@ HRASCONN DialEntry(std::string_view entryName, std::string_view userName, std::s
     SecureZeroMemory(&params, sizeof params);
     if (result == 0)
         return handle;
+    if (refusal)
+        *refusal = result;
     // A refused dial may still have opened a connection, which must be released.
     if (handle)
         sys::RasHangUpA(handle);

@@ -28,6 +28,11 @@ bool IsLinkUp(HRASCONN handle) {
     return status && status->dwError == 0 && status->rasconnstate == RASCS_Connected;
 }
 
+DWORD LinkError(HRASCONN handle) {
+    const auto status = ConnectStatus(handle);
+    return status ? status->dwError : 0;
+}
+
 bool HasLinkEnded(HRASCONN handle) {
     const auto status = ConnectStatus(handle);
     return status && status->rasconnstate == RASCS_Disconnected;

@@ -147,6 +147,10 @@ int AddLine(ui::ControlId listBox, std::string_view text) {
     });
 }
 
+int LineCount(ui::ControlId listBox) {
+    return OnGui([listBox] { return static_cast<int>(SendMessageA(ControlHandle(listBox), LB_GETCOUNT, 0, 0)); });
+}
+
 void SelectLine(ui::ControlId listBox, int index) {
     OnGui([listBox, index] { SendMessageA(ControlHandle(listBox), LB_SETCURSEL, index, 0); });
 }

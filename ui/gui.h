@@ -40,6 +40,7 @@ std::string GetSelectedText(ui::ControlId comboBox);
 
 // List box: the new line's index, or -1 when the list refused it; -1 clears the selection.
 int AddLine(ui::ControlId listBox, std::string_view text);
+int LineCount(ui::ControlId listBox);
 void SelectLine(ui::ControlId listBox, int index);
 
 // Status bar of the Main window: pane 0 (connection) or 1 (state).

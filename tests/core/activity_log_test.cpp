@@ -62,8 +62,10 @@ TEST_F(ActivityLogTest, ALineIsTheTimeATabAndTheMessageAndBecomesTheSelection) {
     FakeClock::now = {2026, 12, 0, 8, 8, 5, 3, 7};
     AppendLog("软件启动成功");
     AppendLog("");
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"08:05:03 007\t软件启动成功", "08:05:03 007\t"}));
-    EXPECT_EQ(Selection(), 1);
+    FakeClock::now = {2026, 12, 0, 9, 0, 0, 0, 0};
+    AppendLog("次日");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"—— 2026-12-08 ——", "08:05:03 007\t软件启动成功", "08:05:03 007\t", "—— 2026-12-09 ——", "00:00:00 000\t次日"}));
+    EXPECT_EQ(Selection(), 4);
 }
 
 TEST_F(ActivityLogTest, LinesFromTwoThreadsAtOnceAllArriveWholeAndTheNewestIsSelected) {
@@ -79,8 +81,10 @@ TEST_F(ActivityLogTest, LinesFromTwoThreadsAtOnceAllArriveWholeAndTheNewestIsSel
     first.join();
     second.join();
 
-    const std::vector<std::string> lines = Lines();
-    ASSERT_EQ(lines.size(), 2u * kLinesPerThread);
+    std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 2u * kLinesPerThread + 1);
+    EXPECT_TRUE(lines.front().starts_with("—— ")) << "the date first";
+    lines.erase(lines.begin());
     const std::regex whole("\\d\\d:\\d\\d:\\d\\d \\d{3}\t(甲|乙)的第\\d+行");
     std::set<std::string> messages;
     for (const std::string& line : lines) {
@@ -88,5 +92,5 @@ TEST_F(ActivityLogTest, LinesFromTwoThreadsAtOnceAllArriveWholeAndTheNewestIsSel
         messages.insert(line.substr(line.find('\t') + 1));
     }
     EXPECT_EQ(messages.size(), lines.size());
-    EXPECT_EQ(Selection(), static_cast<LRESULT>(lines.size()) - 1);
+    EXPECT_EQ(Selection(), static_cast<LRESULT>(lines.size()));  // the last line, after the date
 }

@@ -10,6 +10,7 @@
 
 #include "core/settings.h"
 #include "core/status_display.h"
+#include "dialup/dial.h"
 #include "dialup/hang_up.h"
 #include "dialup/monitor.h"
 #include "tests/core/main_window_fixture.h"
@@ -73,7 +74,7 @@ vs::Scheduled ShiftClock(std::uint64_t at, std::int64_t by) {
 }
 
 const vs::Behaviour kDefault{};
-const vs::Behaviour kDialsFail{.dialsFail = true};
+const vs::Behaviour kDialsFail{.failingDials = 1000};
 const Options kForced{.periodic = true};
 const Options kForcedOnly{.neverDrop = false, .periodic = true};
 const Options kForcedNoPause{.periodic = true, .pause = "0"};
@@ -110,13 +111,24 @@ const Scenario kScenarios[] = {
      true},
     {"FailedForcedRedialPausesSixSecondsThenDialsWithoutHangingUp", kForcedOnly, kDialsFail, {kLink},
      {Quit(320000)},
-     {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败", "开始拨号"},
+     {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败", "错误代码 691：文本691", "开始拨号"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20", "319000 dial", "320000 hangup 0x30"},
      false},
     {"FailedRedialAfterADropIsRetriedAtOnceAndQuitEndsThePoll", {}, kDialsFail, {kLink}, {Drop(2500), Quit(14000)},
-     {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "开始拨号"},
+     {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "错误代码 691：文本691", "开始拨号"},
      {"0 adapters", "2500 dial", "12500 hangup 0x20", "12500 hangup 0x10", "12500 dial", "14000 hangup 0x30"},
      false},
+    // Every link dialled or found dropped has closed (its port free) before the next dial.
+    {"ThreeRejectedRedialsSayWhyAndEachDialWaitsForTheLinksBeforeIt", {}, {.failingDials = 3, .hangUpCloseMs = 300}, {kLink}, {Drop(2500), Quit(35000)},
+     {"当前IP：10.0.0.1", "开始拨号", "拨号失败", "错误代码 691：文本691", "开始拨号", "拨号失败", "错误代码 691：文本691", "开始拨号", "拨号失败", "错误代码 691：文本691", "开始拨号", "拨号成功，当前IP：10.0.0.5"},
+     {"0 adapters", "2500 dial", "12500 hangup 0x20", "12800 hangup 0x10", "13100 dial", "23100 hangup 0x30", "23400 dial", "33400 hangup 0x40", "33700 dial", "34000 adapters"}, true},
+    {"ADialRefusedAtOnceIsNotHungUp", {}, {.dialRefusal = 623}, {}, {Quit(20500)},
+     {"当前IP：", "开始拨号", "拨号失败", "错误代码 623：文本623", "开始拨号", "拨号失败", "错误代码 623：文本623", "开始拨号"}, {"0-20000 dial x3"}, false},
+    {"ADialThatNeverConnectsEndsWithoutACode", {}, {.dialMs = 60000}, {}, {Quit(10500)}, {"当前IP：", "开始拨号", "拨号失败", "错误代码 0：拨号超时", "开始拨号"},
+     {"0 dial", "10000 hangup 0x10", "10000 dial", "10500 hangup 0x20"}, false},
+    {"AManualDialPutsNeverDropBackAfterAManualHangUp", {}, kDefault, {kLink}, {HangUpByHand(2500), {4000, [] { ManualDial(); }}, Drop(6000), Quit(7000)},
+     {"当前IP：10.0.0.1", "手动操作：开始断线", "手动操作：断线完成", "手动操作：开始拨号", "手动操作：拨号成功，当前IP：10.0.0.2", "开始拨号", "拨号成功，当前IP：10.0.0.3"},
+     {"0 adapters", "2500 hangup 0x10", "4000 dial", "4300 adapters", "6000 dial", "6300 adapters", "6300 hangup 0x20"}, true},
     {"ManualHangUpTakesTheLastLinkOfTheNameAndStopsRedials", {}, kDefault, {kLink, u"Other", kLink},
      {HangUpByHand(2500), Drop(3500), Quit(6000)},
      {"当前IP：10.0.0.3", "手动操作：开始断线", "手动操作：断线完成"},
@@ -145,7 +157,7 @@ const Scenario kScenarios[] = {
     {"QuitDuringThePauseBeforeTheForcedDial", kForced, kDefault, {kLink}, {Quit(302000)},
      {"当前IP：10.0.0.1", "开始重播"}, {"0 adapters", "301000 hangup 0x10"}, false},
     {"QuitDuringThePauseAfterAFailedForcedRedial", kForcedOnly, kDialsFail, {kLink}, {Quit(315000)},
-     {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败"},
+     {"当前IP：10.0.0.1", "开始重播", "开始拨号", "拨号失败", "错误代码 691：文本691"},
      {"0 adapters", "301000 hangup 0x10", "303000 dial", "313000 hangup 0x20"}, false},
     {"WallClockSetBackAnHourDoesNotDelayTheForcedRedial", kForced, kDefault, {kLink},
      {ShiftClock(100000, -static_cast<std::int64_t>(kHour)), Quit(302000)},

@@ -78,16 +78,18 @@ protected:
 
 }  // namespace
 
-TEST_F(MonitorSimTest, ADroppedLinkIsRedialedAndItsNewAddressShown) {
+// The redial after a rejected one succeeds at once: the dropped link has closed before it (else 633).
+TEST_F(MonitorSimTest, ADroppedLinkWhoseRedialIsRejectedIsRedialedAgainAndItsNewAddressShown) {
     RasctlOk(std::string("up ") + kEntry + " --address 10.1.1.1");
     StartMonitoring(true);
     ASSERT_TRUE(message_pump::PumpUntil([] { return Logged("当前IP：10.1.1.1"); }));
     ASSERT_TRUE(message_pump::PumpUntil([] { return OnlineFlag == 1; }));
 
+    RasctlOk("dial fail 691 5");
     RasctlOk("dial address 10.2.2.2");
     RasctlOk(std::string("drop ") + kEntry);
-    ASSERT_TRUE(message_pump::PumpUntil([] { return Logged("拨号成功，当前IP：10.2.2.2"); }, 15000));
-    EXPECT_EQ(LogFrom("开始拨号"), (std::vector<std::string>{"开始拨号", "拨号成功，当前IP：10.2.2.2"}));
+    ASSERT_TRUE(message_pump::PumpUntil([] { return Logged("拨号成功，当前IP：10.2.2.2"); }, 14000));
+    EXPECT_EQ(LogFrom("开始拨号"), (std::vector<std::string>{"开始拨号", "拨号失败", "错误代码 691：" + GetDialErrorText(691), "开始拨号", "拨号成功，当前IP：10.2.2.2"}));
     EXPECT_EQ(gui::GetStatusPane(0), "当前IP：10.2.2.2");
     // The display is refreshed right after the line is logged.
     EXPECT_TRUE(message_pump::PumpUntil([] { return gui::GetStatusPane(1) == "当前状态：在线"; }, 2000));

@@ -14,7 +14,7 @@ namespace virtual_service {
 namespace {
 
 constexpr std::size_t kSleepRow = 0, kLocalTimeRow = 1, kDialRow = 2, kStatusRow = 5, kEnumRow = 6,
-                      kAdaptersRow = 8, kHangUpRow = 12, kNotificationRow = 32, kWaitRow = 33;
+                      kAdaptersRow = 8, kHangUpRow = 12, kErrorTextRow = 13, kNotificationRow = 32, kWaitRow = 33;
 constexpr DWORD kRefusedHangUp = 5;
 constexpr DWORD kNoConnection = 668;
 constexpr DWORD kAuthenticationFailure = 691;
@@ -170,6 +170,8 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
     wchar_t wide[RTL_NUMBER_OF(params->szEntryName)] = {};
     MultiByteToWideChar(936, 0, params->szEntryName, -1, wide, RTL_NUMBER_OF(wide));
     const std::u16string entryName(reinterpret_cast<const char16_t*>(wide));
+    if (gWorld.behaviour.dialRefusal != 0)
+        return gWorld.behaviour.dialRefusal;
     for (const Link& link : gWorld.links)
         if (link.entryName == entryName && (link.closesAt || Listed(link))) {
             // The port is still in use until a hung-up link has closed.
@@ -177,7 +179,7 @@ DWORD WINAPI VirtualDial(void*, LPCSTR, RASDIALPARAMSA* params, DWORD, RasDialFu
             return link.closesAt ? kPortNotAvailable : 0;
         }
     const Link& link = AddLink(entryName, gWorld.now + gWorld.behaviour.dialMs,
-                               gWorld.behaviour.dialsFail ? kAuthenticationFailure : 0);
+                               gWorld.behaviour.failingDials-- > 0 ? kAuthenticationFailure : 0);
     *handle = reinterpret_cast<HRASCONN>(link.handle);
     return 0;
 }
@@ -194,6 +196,9 @@ DWORD WINAPI VirtualStatus(HRASCONN handle, RASCONNSTATUSA* status) {
     return 0;
 }
 
+DWORD WINAPI VirtualErrorText(UINT error, LPSTR text, DWORD size) {
+    return std::snprintf(text, size, "文本%u", error) < 0;
+}
 DWORD WINAPI VirtualHangUp(HRASCONN handle) {
     Called(true);
     Note(std::string("hangup ").append(HandleText(reinterpret_cast<std::uintptr_t>(handle))));
@@ -259,6 +264,7 @@ struct Rows {
     RowSubstitute<decltype(VirtualEnum)> enumerate{kEnumRow, VirtualEnum};
     RowSubstitute<decltype(VirtualAdapters)> adapters{kAdaptersRow, VirtualAdapters};
     RowSubstitute<decltype(VirtualHangUp)> hangUp{kHangUpRow, VirtualHangUp};
+    RowSubstitute<decltype(VirtualErrorText)> errorText{kErrorTextRow, VirtualErrorText};
     RowSubstitute<decltype(VirtualNotification)> notification{kNotificationRow, VirtualNotification};
     RowSubstitute<decltype(VirtualWait)> wait{kWaitRow, VirtualWait};
 };

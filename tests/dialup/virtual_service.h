@@ -20,7 +20,8 @@ struct Scheduled {
 };
 
 struct Behaviour {
-    bool dialsFail = false;              // every dial stops at authentication with 691
+    int failingDials = 0;                // this many dials, the first ones, stop at authentication with 691
+    DWORD dialRefusal = 0;               // RasDialA refuses every dial at once with this code, no handle
     DWORD dialMs = 250;                  // a successful dial is connected after this long
     std::uint64_t hangUpRefusedUntil = 0;  // hang-ups return 5 before this moment
     bool hangUpAnswers668 = false;       // a hang-up ends the link but answers 668

@@ -14,7 +14,8 @@ std::vector<std::string> LogMessages() {
     for (LRESULT index = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); index < count; ++index) {
         std::string line(SendMessageA(list, LB_GETTEXTLEN, index, 0), '\0');
         SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
-        messages.push_back(line.substr(line.find('\t') + 1));
+        if (const auto tab = line.find('\t'); tab != std::string::npos)  // not a date line
+            messages.push_back(line.substr(tab + 1));
     }
     return messages;
 }

@@ -329,7 +329,8 @@ std::vector<std::string> PordexRun::LogLines() const {
 std::vector<std::string> PordexRun::LogMessages() const {
     std::vector<std::string> messages;
     for (const std::string& line : LogLines())
-        messages.push_back(line.substr(line.find('\t') + 1));
+        if (const auto tab = line.find('\t'); tab != std::string::npos)  // not a date line
+            messages.push_back(line.substr(tab + 1));
     return messages;
 }
 
