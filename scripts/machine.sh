@@ -39,3 +39,7 @@ why_no_32bit_wine() {
     cat "$NO_32BIT_WINE" 2>/dev/null || echo "32-bit Wine is not installed"
   fi
 }
+
+# makensis crashes (SIGSEGV) when it cannot load the locale the scripts set, and the private
+# zh_CN locale exists only for a target that runs here; its output is the same in C.UTF-8.
+makensis() { env LC_ALL=C.UTF-8 LANG=C.UTF-8 makensis "$@"; }
