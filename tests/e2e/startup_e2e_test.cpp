@@ -216,3 +216,46 @@ TEST_F(StartupE2eTest, FromTheTemporaryFolderStartUpAsksForAFixedOneAndPlacesNot
         run.Press(m::选择框3);
     }
 }
+
+namespace {
+
+// The command the system opens "https" addresses with, while this lives: the test's stand-in.
+class BrowserStandIn {
+public:
+    explicit BrowserStandIn(const std::string& command) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        char old[1024] = {};
+        DWORD size = sizeof old;
+        if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS)
+            old_ = old;
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), command.size() + 1);
+    }
+    ~BrowserStandIn() {
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()), old_.size() + 1);
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+    std::string old_;
+};
+
+}  // namespace
+
+// The program runs elevated; the browser must not: the desktop's shell starts it.
+TEST(AboutWindow, TheWebLinkIsOpenedByTheDesktopShellNotByTheProgram) {
+    char tests[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, tests, MAX_PATH);
+    const std::string folder = std::string(tests).substr(0, std::string(tests).find_last_of('\\') + 1);
+    const std::string record = folder + "link_probe.txt";
+    DeleteFileA(record.c_str());
+    const BrowserStandIn browser("\"" + folder + "link_probe.exe\" \"%1\"");
+    PordexRun run;
+    ASSERT_TRUE(run.Start());
+    run.Choose(ui::TrayMenuItem::关于);
+    ASSERT_TRUE(WaitUntil([&] { return run.Window(ui::WindowKind::About) != nullptr; }));
+    PostMessageA(run.Control(ui::about_window::超级链接框2), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));  // as a click arrives
+    ASSERT_TRUE(WaitUntil([&] { return !FileBytes(record).empty(); }));
+    EXPECT_EQ(FileBytes(record), "explorer.exe");
+}
