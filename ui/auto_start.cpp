@@ -131,8 +131,7 @@ bool PlaceShortcut(const std::string& folder) {
 // have it back. A shared task of earlier versions is re-registered as this user's, with the
 // path in UTF-16 and normal priority. A Startup folder the shell cannot name holds no shortcut.
 AutoStartState SettleAutoStart() {
-    const bool shared = TaskStartsProgram(kSharedTaskName);
-    bool own = TaskStartsProgram();
+    auto [own, shared] = FindProgramTasks();
     const std::string folder = StartupFolder();
     const bool shortcut = !folder.empty() && PathExists(folder + kShortcutName);
     if ((shared || own) && !ProgramOnlyAdministratorsCanReplace()) {

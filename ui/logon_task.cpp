@@ -176,18 +176,19 @@ bool RegisterLogonTask() {
     return result == S_OK;
 }
 
-bool TaskStartsProgram(std::wstring_view name) {
+ProgramTasks FindProgramTasks() {
     const std::wstring sid = CurrentUserSid();
-    const std::wstring task = name.empty() ? TaskNameOf(sid) : std::wstring(name);
-    if (sid.empty())
-        return false;
     ComScope com;
     const TaskRoot root = ConnectRoot();
-    const auto found = root.folder ? FindTask(*root.folder, task) : nullptr;
-    if (!found)
-        return false;
-    const TaskIdentity identity = IdentityOf(*found);
-    return StartsProgram(identity.command, identity.userId, WideProgramPath(), sid);
+    if (sid.empty() || !root.folder)
+        return {};
+    const std::wstring program = WideProgramPath();
+    const auto starts = [&](std::wstring_view name) {
+        const auto found = FindTask(*root.folder, name);
+        const TaskIdentity identity = found ? IdentityOf(*found) : TaskIdentity();
+        return found && StartsProgram(identity.command, identity.userId, program, sid);
+    };
+    return {starts(TaskNameOf(sid)), starts(kSharedTaskName)};
 }
 
 bool RemoveLogonTask(std::wstring_view name) {

@@ -29,8 +29,12 @@ std::wstring LogonTaskName();
 // Registers (or re-points) this user's task at the running program; true when the scheduler
 // answered S_OK, which alone means that the logon trigger will start it.
 bool RegisterLogonTask();
-// Whether the task `name` (this user's by default) starts this very program for this user; a
-// scheduler that cannot be reached has no task.
-bool TaskStartsProgram(std::wstring_view name = {});
+// Whether this user's task, and the shared one of earlier versions, start this very program for
+// this user; a scheduler that cannot be reached has neither.
+struct ProgramTasks {
+    bool own = false;
+    bool shared = false;
+};
+ProgramTasks FindProgramTasks();
 // Deletes the task `name` (this user's by default); true when the scheduler no longer knows it.
 bool RemoveLogonTask(std::wstring_view name = {});

@@ -181,8 +181,8 @@ TEST(LogonTask, TheBoxShowsOnlyThisUsersTaskForThisVeryFileInAFolderOnlyAdminist
         const AutoStartState state = SettleAutoStart();
         EXPECT_EQ(state.installed, safe);
         EXPECT_EQ(state.notice, safe ? "" : std::string("已取消开机自动启动：") + kUnsafeFolderRefusal);
-        EXPECT_EQ(TaskStartsProgram(), safe);
-        EXPECT_FALSE(TaskStartsProgram(kSharedTaskName));
+        EXPECT_EQ(FindProgramTasks().own, safe);
+        EXPECT_FALSE(FindProgramTasks().shared);
     }
 }
 
