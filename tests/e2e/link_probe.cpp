@@ -22,7 +22,6 @@ int main() {
     const PROCESSENTRY32 parent = Entry(snapshot, Entry(snapshot, GetCurrentProcessId()).th32ParentProcessID);
     CloseHandle(snapshot);
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string file(path);
+    const std::string file(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     std::ofstream(file.substr(0, file.find_last_of('\\')) + "\\link_probe.txt") << parent.szExeFile;
 }

@@ -219,26 +219,23 @@ TEST_F(StartupE2eTest, FromTheTemporaryFolderStartUpAsksForAFixedOneAndPlacesNot
 
 namespace {
 
+constexpr char kHttpsCommand[] = "Software\\Classes\\https\\shell\\open\\command";
+
+void SetHttpsCommand(const std::string& command) {
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kHttpsCommand, nullptr, REG_SZ, command.c_str(), command.size() + 1);
+}
+
 // The command the system opens "https" addresses with, while this lives: the test's stand-in.
-class BrowserStandIn {
-public:
+struct BrowserStandIn {
     explicit BrowserStandIn(const std::string& command) {
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &key_, nullptr);
         char old[1024] = {};
         DWORD size = sizeof old;
-        if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS)
-            old_ = old;
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), command.size() + 1);
+        RegGetValueA(HKEY_LOCAL_MACHINE, kHttpsCommand, nullptr, RRF_RT_REG_SZ, nullptr, old, &size);
+        previous = old;
+        SetHttpsCommand(command);
     }
-    ~BrowserStandIn() {
-        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()), old_.size() + 1);
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
-    std::string old_;
+    ~BrowserStandIn() { SetHttpsCommand(previous); }
+    std::string previous;
 };
 
 }  // namespace
