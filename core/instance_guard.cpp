@@ -55,7 +55,7 @@ std::string TranslationName(const void* block) {
     };
     void* value = nullptr;
     UINT size = 0;
-    if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &size) || size < sizeof(Translation))
+    if (!sys::VerQueryValueA(block, "\\VarFileInfo\\Translation", &value, &size) || size < sizeof(Translation))
         return kEnglishTranslation;
     const auto* first = static_cast<const Translation*>(value);
     char name[9] = {};
@@ -126,16 +126,16 @@ std::string FindProcessImagePath(DWORD processId) {
 
 std::optional<std::string> ReadFileDescription(const std::string& path) {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = sys::GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (size == 0)
         return std::nullopt;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+    if (!sys::GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
         return std::nullopt;
     const std::string key = "\\StringFileInfo\\" + TranslationName(block.data()) + "\\FileDescription";
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.data(), key.c_str(), &value, &length) || length == 0)
+    if (!sys::VerQueryValueA(block.data(), key.c_str(), &value, &length) || length == 0)
         return std::string();
     const auto* text = static_cast<const char*>(value);
     return TextOf(text, length);

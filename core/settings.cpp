@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <utility>
 
 #include "ui/controls.h"
 #include "ui/gui.h"
@@ -19,6 +20,14 @@ constexpr const char* kNo = "否";
 std::atomic<std::shared_ptr<const AccountSettings>> gAccount{std::make_shared<const AccountSettings>()};
 
 const char* YesNo(bool yes) { return yes ? kYes : kNo; }
+
+// The file keeps its old value, so the next start would lose the change: the user is told, once
+// a run, not at every click.
+void ReportFailedWrite() {
+    static bool reported = false;
+    if (!std::exchange(reported, true))
+        gui::ShowMessage(ui::WindowKind::Main, "设置保存失败：" + SettingsPath());
+}
 
 void SaveCheckBox(ui::ControlId checkBox, const char* key) {
     SaveSetting(kOptionsSection, key, YesNo(gui::IsChecked(checkBox)));
@@ -56,7 +65,8 @@ std::string LoadSetting(const char* section, const char* key) {
 }
 
 void SaveSetting(const char* section, const char* key, std::string_view value) {
-    WritePrivateProfileStringA(section, key, ProfileText(value).c_str(), SettingsPath().c_str());
+    if (!WritePrivateProfileStringA(section, key, ProfileText(value).c_str(), SettingsPath().c_str()))
+        ReportFailedWrite();
 }
 
 void LoadSettings() {

@@ -24,10 +24,17 @@ enum class Answer { Pending, Yes, No };
 std::atomic<bool> gAsked{false};
 std::atomic<Answer> gInstanceRunning{Answer::Pending};
 std::atomic<Answer> gAutoStartInstalled{Answer::Pending};
+// Written before gAutoStartInstalled is given, read after it is.
+AutoStartState gAutoStart;
 
 bool ScanProcesses() {
     EnableDebugPrivilege();
     return FindRunningInstance(sys::GetCurrentProcessId());
+}
+
+bool SettleAndKeepAutoStart() {
+    gAutoStart = SettleAutoStart();
+    return gAutoStart.installed;
 }
 
 void Give(std::atomic<Answer>& answer, bool yes) {
@@ -40,7 +47,7 @@ void AnswerOnWorker() {
     const bool running = ScanProcesses();
     Give(gInstanceRunning, running);
     if (!running)
-        Give(gAutoStartInstalled, AutoStartInstalled());
+        Give(gAutoStartInstalled, SettleAndKeepAutoStart());
 }
 
 // The worker's answer once it has one; asked here when no worker was started.
@@ -75,9 +82,11 @@ void RunStartup() {
         gui::Close(ui::WindowKind::Main);
         return;
     }
-    gui::SetChecked(选择框3, Await(gAutoStartInstalled, AutoStartInstalled));
+    gui::SetChecked(选择框3, Await(gAutoStartInstalled, SettleAndKeepAutoStart));
     LoadSettings();
-    RestoreDesktopShortcut();
+    const bool temporary = RunsFromTemporaryFolder();
+    if (!temporary)
+        RestoreDesktopShortcut();
     FillConnectionList();
     ShowWhetherOnline();
 
@@ -89,4 +98,8 @@ void RunStartup() {
         AppendLog("软件启动成功");
     else
         RefreshOnlineState();
+    if (temporary)
+        gui::ShowMessage(ui::WindowKind::Main, kTemporaryFolderNotice);
+    if (!gAutoStart.notice.empty())
+        gui::ShowMessage(ui::WindowKind::Main, gAutoStart.notice);
 }

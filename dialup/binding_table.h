@@ -18,7 +18,11 @@ struct BindingRow {
 // Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA,
 // RasConnectionNotificationA, WaitForSingleObject and QueryFullProcessImageNameA were appended
 // so that no row moves. Rows 3, 4, 7, 9, 10, 11 and 15 have no caller but keep their places.
-inline constexpr std::size_t kRowCount = 35;
+// The version rows follow: version.dll is no Known DLL, so an import of it would be looked for
+// beside the program first. SetDefaultDllDirectories is missing from Windows 7
+// without KB2533623. GetNamedSecurityInfoW reads who may replace the program; the token's user
+// names the logon task.
+inline constexpr std::size_t kRowCount = 42;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -56,6 +60,13 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasConnectionNotificationA", true},
     {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
+    {"version.dll", "GetFileVersionInfoSizeA"},
+    {"version.dll", "GetFileVersionInfoA"},
+    {"version.dll", "VerQueryValueA"},
+    {"kernel32.dll", "SetDefaultDllDirectories", true},
+    {"advapi32.dll", "GetNamedSecurityInfoW"},
+    {"advapi32.dll", "GetTokenInformation"},
+    {"advapi32.dll", "ConvertSidToStringSidW"},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

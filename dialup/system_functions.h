@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <iptypes.h>
+#include <aclapi.h>
 #include <tlhelp32.h>
 
 #include "dialup/binding_table.h"
@@ -56,5 +57,14 @@ inline constexpr BoundFunction<31, DWORD, HRASCONN, DWORD, void*, DWORD*> RasGet
 inline constexpr OptionalFunction<32, DWORD, HRASCONN, HANDLE, DWORD> RasConnectionNotificationA{};
 inline constexpr BoundFunction<33, DWORD, HANDLE, DWORD> WaitForSingleObject{};
 inline constexpr BoundFunction<34, BOOL, HANDLE, DWORD, LPSTR, DWORD*> QueryFullProcessImageNameA{};
+inline constexpr BoundFunction<35, DWORD, LPCSTR, DWORD*> GetFileVersionInfoSizeA{};
+inline constexpr BoundFunction<36, BOOL, LPCSTR, DWORD, DWORD, void*> GetFileVersionInfoA{};
+inline constexpr BoundFunction<37, BOOL, const void*, LPCSTR, void**, UINT*> VerQueryValueA{};
+inline constexpr OptionalFunction<38, BOOL, DWORD> SetDefaultDllDirectories{};
+inline constexpr BoundFunction<39, DWORD, LPCWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL*, PACL*,
+                               PSECURITY_DESCRIPTOR*>
+    GetNamedSecurityInfoW{};
+inline constexpr BoundFunction<40, BOOL, HANDLE, TOKEN_INFORMATION_CLASS, void*, DWORD, DWORD*> GetTokenInformation{};
+inline constexpr BoundFunction<41, BOOL, PSID, LPWSTR*> ConvertSidToStringSidW{};
 
 }  // namespace sys

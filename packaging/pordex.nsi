@@ -151,10 +151,18 @@ SectionEnd
 
 Section Uninstall
   Call un.ClosePordex
-  ; The program registers one task of this name for the whole machine, whichever user asked
-  ; for auto-start; it would start an elevated program that is no longer there.
-  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN Pordex /F'
-  Pop $0
+  ; Each user who asked for auto-start has a task "Pordex <SID>", earlier versions one "Pordex"
+  ; for the whole machine; each would start an elevated program that is no longer there. The
+  ; scheduler keeps a file of each task's name in System32\Tasks, outside the 32-bit view.
+  ${DisableX64FSRedirection}
+  FindFirst $1 $2 "$WINDIR\System32\Tasks\Pordex*"
+  ${DoWhile} $2 != ""
+    nsExec::Exec '"$WINDIR\System32\schtasks.exe" /Delete /TN "$2" /F'
+    Pop $0
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+  ${EnableX64FSRedirection}
   Delete "$INSTDIR\Pordex.exe"
   Delete "$INSTDIR\使用说明.txt"
   Delete "$INSTDIR\kdset.ini"

@@ -5,6 +5,7 @@
 
 #include "core/owners.h"
 #include "core/program_path.h"
+#include "core/replace_rights.h"
 #include "core/text_encoding.h"
 #include "ui/gui.h"
 #include "ui/logon_task.h"
@@ -73,6 +74,13 @@ bool MoveShortcut(const std::string& source, const std::string& target) {
 // The task replaces a Startup shortcut to this program, which would start it a second time
 // where UAC is off; a shortcut to anything else is the user's.
 void InstallAutoStart() {
+    if (const char* refusal = RunsFromTemporaryFolder()                ? kTemporaryFolderNotice
+                              : !ProgramOnlyAdministratorsCanReplace() ? kUnsafeFolderRefusal
+                                                                       : nullptr) {
+        gui::ShowMessage(ui::WindowKind::Main, refusal);
+        gui::SetChecked(选择框3, false);
+        return;
+    }
     if (!RegisterLogonTask()) {
         gui::ShowMessage(ui::WindowKind::Main, "添加快速启动失败");
         gui::SetChecked(选择框3, false);
@@ -118,10 +126,22 @@ bool PlaceShortcut(const std::string& folder) {
     return PathExists(source) && MoveShortcut(source, folder + kShortcutName);
 }
 
-// A Startup folder the shell cannot name holds no shortcut.
-bool AutoStartInstalled() {
+// A task that starts this program elevated from a folder others can change hands their files
+// the administrator's rights at the next logon: it goes, and the user learns why and how to
+// have it back. A shared task of earlier versions is re-registered as this user's, with the
+// path in UTF-16 and normal priority. A Startup folder the shell cannot name holds no shortcut.
+AutoStartState SettleAutoStart() {
+    auto [own, shared] = FindProgramTasks();
     const std::string folder = StartupFolder();
-    return (!folder.empty() && PathExists(folder + kShortcutName)) || LogonTaskExists();
+    const bool shortcut = !folder.empty() && PathExists(folder + kShortcutName);
+    if ((shared || own) && !ProgramOnlyAdministratorsCanReplace()) {
+        RemoveLogonTask(kSharedTaskName);
+        RemoveLogonTask();
+        return {shortcut, std::string("已取消开机自动启动：") + kUnsafeFolderRefusal};
+    }
+    if (shared && !RunsFromTemporaryFolder() && RemoveLogonTask(kSharedTaskName))
+        own = RegisterLogonTask() || own;
+    return {own || shortcut, {}};
 }
 
 void OnAutoStartClicked() {

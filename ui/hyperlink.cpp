@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "core/owners.h"
+#include "ui/desktop_shell.h"
 #include "ui/transparency.h"
 
 namespace ui {
@@ -48,9 +49,10 @@ bool ShellOpen(const char* file, const char* parameters) {
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-// The default browser through the "open" verb; failing that, the program registered for ".htm".
+// The default browser, unelevated through the desktop's shell; where there is none, through the
+// "open" verb here, and failing that, the program registered for ".htm".
 bool OpenWebTarget(const char* address) {
-    if (ShellOpen(address, nullptr))
+    if (OpenThroughDesktop(address) || ShellOpen(address, nullptr))
         return true;
     char browser[MAX_PATH];
     DWORD size = sizeof browser;

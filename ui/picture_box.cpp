@@ -22,8 +22,9 @@ void DrawPicture(const DRAWITEMSTRUCT& item, HBITMAP picture) {
     const UniqueMemoryDc source(CreateCompatibleDC(item.hDC));
     const SelectedObject selected(source.get(), picture);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(), 0, 0,
-               size.bmWidth, size.bmHeight, blend);
+    // gdi32's own entry: msimg32, which AlphaBlend would import, is no Known DLL.
+    GdiAlphaBlend(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(), 0, 0,
+                  size.bmWidth, size.bmHeight, blend);
 }
 
 }  // namespace ui

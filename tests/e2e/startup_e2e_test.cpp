@@ -9,12 +9,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/support/pordex_driver.h"
 #include "tests/support/rasctl_client.h"
 #include "tests/support/shell_link_reader.h"
+#include "ui/auto_start.h"
+#include "ui/logon_task.h"
 
 namespace {
 
@@ -71,32 +72,15 @@ protected:
     void TearDown() override {
         DeleteFileA(startupLink_.c_str());
         DeleteFileA(taskFile_.c_str());
+        DeleteFileA(sharedTaskFile_.c_str());
     }
 
     const std::string desktopLink_ = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "Pordex.lnk";
     const std::string startupLink_ = SpecialFolder(CSIDL_STARTUP) + "Pordex.lnk";
-    const std::string taskFile_ = SpecialFolder(CSIDL_SYSTEM) + "Tasks\\Pordex";  // Wine's scheduler keeps it there
-};
-
-// A folder no file can be moved into: a plain file of its name, while this lives.
-struct FolderReplacedByFile {
-    explicit FolderReplacedByFile(std::string path) : folder(std::move(path)), aside(folder + ".aside") {
-        replaced = MoveFileA(folder.c_str(), aside.c_str()) != FALSE;
-        if (replaced)
-            WriteBytes(folder, "");
-    }
-    ~FolderReplacedByFile() {
-        if (!replaced)
-            return;
-        DeleteFileA(folder.c_str());
-        MoveFileA(aside.c_str(), folder.c_str());
-    }
-    FolderReplacedByFile(const FolderReplacedByFile&) = delete;
-    FolderReplacedByFile& operator=(const FolderReplacedByFile&) = delete;
-
-    std::string folder;
-    std::string aside;
-    bool replaced = false;
+    // Wine's scheduler keeps each task as a file of its name.
+    const std::string sharedTaskFile_ = SpecialFolder(CSIDL_SYSTEM) + "Tasks\\Pordex";
+    const std::wstring taskName_ = LogonTaskName();
+    const std::string taskFile_ = SpecialFolder(CSIDL_SYSTEM) + "Tasks\\" + std::string(taskName_.begin(), taskName_.end());
 };
 
 // The refusal a second copy shows before it ends by itself.
@@ -189,57 +173,86 @@ TEST_F(StartupE2eTest, TheDesktopShortcutIsRestoredForAGbkPathAndAnExistingOneIs
     DeleteFileA(desktopLink_.c_str());
 }
 
-TEST_F(StartupE2eTest, TheAutoStartBoxRegistersTheLogonTaskAndRemovesItWithTheStartupShortcut) {
+// Wine answers every folder as its user's own, as a user's Desktop is on Windows: the box is
+// refused there, and a task found at start goes with the reason.
+TEST_F(StartupE2eTest, AutoStartIsRefusedAndAnEarlierTaskRemovedWhereUsersCanReplaceTheProgram) {
     WriteBytes(startupLink_, "someone else's");
-    {
-        PordexRun run;
-        ASSERT_TRUE(run.Start());
-        EXPECT_TRUE(run.IsChecked(m::选择框3));
-    }
-    DeleteFileA(startupLink_.c_str());
-    DeleteFileA(desktopLink_.c_str());
     PordexRun run;
-    ASSERT_TRUE(run.Start());
+    WriteBytes(sharedTaskFile_, "<Task xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\"><Actions>"
+                                "<Exec><Command>" + run.ProgramPath() + "</Command></Exec></Actions></Task>");
+    ASSERT_TRUE(run.Launch());
+    auto box = run.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, std::string("已取消开机自动启动：") + kUnsafeFolderRefusal);
+    run.Answer(*box, IDOK);
+    ASSERT_TRUE(run.AwaitMainWindow());
+    EXPECT_FALSE(Exists(sharedTaskFile_));
+    EXPECT_TRUE(run.IsChecked(m::选择框3));  // the shortcut of any target still counts
+    run.Click(m::选择框3);
+    EXPECT_FALSE(Exists(startupLink_) || run.IsChecked(m::选择框3));
+    run.Press(m::选择框3);
+    box = run.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kUnsafeFolderRefusal);
+    EXPECT_EQ(box->caption, "信息：");
+    run.Answer(*box, IDOK);
     EXPECT_FALSE(run.IsChecked(m::选择框3));
-    DWORD exitCode = 1;
-    for (const bool checked : {true, false}) {
-        run.Click(m::选择框3);
-        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
-        EXPECT_EQ(Exists(taskFile_), checked);
-        EXPECT_FALSE(Exists(startupLink_));
-        ASSERT_TRUE(run.CloseAndWait(5000, exitCode) && run.Start());
-        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
-    }
-    // A Startup shortcut to this program gives way to the task; one to anything else stays.
-    for (const bool own : {false, true}) {
-        WriteBytes(startupLink_, own ? FileBytes(desktopLink_) : "someone else's");
-        run.Click(m::选择框3);
-        EXPECT_TRUE(Exists(taskFile_));
-        EXPECT_EQ(FileBytes(startupLink_), own ? "" : "someone else's");
-        run.Click(m::选择框3);
-        EXPECT_FALSE(Exists(startupLink_) || Exists(taskFile_));
+    EXPECT_FALSE(Exists(taskFile_));
+}
+
+TEST_F(StartupE2eTest, FromTheTemporaryFolderStartUpAsksForAFixedOneAndPlacesNothingThere) {
+    DeleteFileA(desktopLink_.c_str());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    PordexRun run("", "Pordex.exe", "", temp);
+    ASSERT_TRUE(run.Launch());
+    for (const bool clicked : {false, true}) {
+        const auto box = run.WaitForMessageBox();
+        ASSERT_TRUE(box) << clicked;
+        EXPECT_EQ(box->text, kTemporaryFolderNotice);
+        run.Answer(*box, IDOK);
+        ASSERT_TRUE(clicked || run.AwaitMainWindow());
+        EXPECT_FALSE(Exists(desktopLink_) || Exists(taskFile_) || run.IsChecked(m::选择框3));
+        run.Press(m::选择框3);
     }
 }
 
-TEST_F(StartupE2eTest, ATaskThatCannotBeRegisteredOrRemovedIsReportedAndTheBoxPutBack) {
+namespace {
+
+constexpr char kHttpsCommand[] = "Software\\Classes\\https\\shell\\open\\command";
+
+void SetHttpsCommand(const std::string& command) {
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, kHttpsCommand, nullptr, REG_SZ, command.c_str(), command.size() + 1);
+}
+
+// The command the system opens "https" addresses with, while this lives: the test's stand-in.
+struct BrowserStandIn {
+    explicit BrowserStandIn(const std::string& command) {
+        char old[1024] = {};
+        DWORD size = sizeof old;
+        RegGetValueA(HKEY_LOCAL_MACHINE, kHttpsCommand, nullptr, RRF_RT_REG_SZ, nullptr, old, &size);
+        previous = old;
+        SetHttpsCommand(command);
+    }
+    ~BrowserStandIn() { SetHttpsCommand(previous); }
+    std::string previous;
+};
+
+}  // namespace
+
+// The program runs elevated; the browser must not: the desktop's shell starts it.
+TEST(AboutWindow, TheWebLinkIsOpenedByTheDesktopShellNotByTheProgram) {
+    char tests[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, tests, MAX_PATH);
+    const std::string folder = std::string(tests).substr(0, std::string(tests).find_last_of('\\') + 1);
+    const std::string record = folder + "link_probe.txt";
+    DeleteFileA(record.c_str());
+    const BrowserStandIn browser("\"" + folder + "link_probe.exe\" \"%1\"");
     PordexRun run;
     ASSERT_TRUE(run.Start());
-    const auto expectRefusal = [&](const std::string& text, bool checked) {
-        run.Press(m::选择框3);
-        const auto box = run.WaitForMessageBox();
-        ASSERT_TRUE(box);
-        EXPECT_EQ(box->text, text);
-        EXPECT_FALSE(box->hasCancel);
-        run.Answer(*box, IDOK);
-        EXPECT_EQ(run.IsChecked(m::选择框3), checked);
-    };
-    {
-        const FolderReplacedByFile tasks(taskFile_.substr(0, taskFile_.find_last_of('\\')));
-        ASSERT_TRUE(tasks.replaced);
-        expectRefusal("添加快速启动失败", false);
-    }
-    run.Click(m::选择框3);
-    SetFileAttributesA(taskFile_.c_str(), FILE_ATTRIBUTE_READONLY);
-    expectRefusal("删除开机启动失败，请到 任务计划程序 手动删除Pordex的计划任务", true);
-    SetFileAttributesA(taskFile_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    run.Choose(ui::TrayMenuItem::关于);
+    ASSERT_TRUE(WaitUntil([&] { return run.Window(ui::WindowKind::About) != nullptr; }));
+    PostMessageA(run.Control(ui::about_window::超级链接框2), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));  // as a click arrives
+    ASSERT_TRUE(WaitUntil([&] { return !FileBytes(record).empty(); }));
+    EXPECT_EQ(FileBytes(record), "explorer.exe");
 }

@@ -263,14 +263,26 @@ std::string LargeFile() {
     return filler;
 }
 
+// A click whose write cannot reach the settings file: the user is told the first time of a run.
+void ClickUnsaved(PordexRun& run, bool first) {
+    run.Press(选择框5);
+    const auto box = run.WaitForMessageBox(first ? 10000 : 1000);
+    ASSERT_EQ(box.has_value(), first);
+    if (first) {
+        EXPECT_EQ(box->text, "设置保存失败：" + run.Folder() + "\\kdset.ini");
+        run.Answer(*box, IDOK);
+    }
+}
+
 // Another program holds the settings file open without sharing: no write can reach it.
 void SettingsFileLocked(PordexRun& run, LogCursor&) {
     const std::string path = run.Folder() + "\\kdset.ini";
     const std::string before = run.SettingsFile();
     const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    run.Click(选择框5);
-    EXPECT_TRUE(run.IsChecked(选择框5));
+    for (const bool first : {true, false})
+        ClickUnsaved(run, first);
+    EXPECT_FALSE(run.IsChecked(选择框5));
     CloseHandle(held);
     EXPECT_EQ(run.SettingsFile(), before);
 }
@@ -291,7 +303,7 @@ void ProgramFolderGone(PordexRun& run, LogCursor&) {
         return rasctl_client::RunProgram("Z:\\bin\\mv " + from + " " + to).exitCode;
     };
     ASSERT_EQ(move(host, host + "-gone"), 0u);
-    run.Click(选择框5);
+    ClickUnsaved(run, true);
     EXPECT_TRUE(run.IsChecked(选择框5));
     EXPECT_TRUE(Responds(run.MainWindow()));
     EXPECT_FALSE(run.SettingsFileExists());

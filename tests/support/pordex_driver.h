@@ -33,10 +33,11 @@ struct MessageBoxSeen {
 
 class PordexRun {
 public:
-    // Copies Pordex.exe into a new folder as `fileName`; `settings` (GBK, may be empty) becomes
-    // its kdset.ini; `folderTag` (GBK) is added to the folder's name.
+    // Copies Pordex.exe into a new folder in `parent` (the user's profile folder when empty) as
+    // `fileName`; `settings` (GBK, may be empty) becomes its kdset.ini; `folderTag` (GBK) is
+    // added to the folder's name.
     explicit PordexRun(const std::string& settings = "", const std::string& fileName = "Pordex.exe",
-                       const std::string& folderTag = "");
+                       const std::string& folderTag = "", const std::string& parent = "");
     ~PordexRun();
     PordexRun(const PordexRun&) = delete;
     PordexRun& operator=(const PordexRun&) = delete;
@@ -46,6 +47,8 @@ public:
     bool Start(const char* desktop = nullptr);
     // Starts the program without waiting for anything.
     bool Launch(const char* desktop = nullptr);
+    // Waits until the launched program's Main window has finished starting up.
+    bool AwaitMainWindow();
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
     // Chooses an item of the tray menu, as a click on it would.

@@ -1,9 +1,7 @@
 // Test-only: puts a running Pordex.exe into one of the scenes that scripts/screenshots.sh
 // photographs and the setup test needs, the way a user would get there.
-// Usage: window_driver main|new-connection|about|wide|auto-start|quit [DESKTOP]
-// DESKTOP names the Wine desktop the program runs on. Exit code 0 once the scene is on the screen;
-// auto-start clicks "开机自动启动" on and ends 0 once the box is checked (the task may still be
-// on its way; a refusal shows a message box, which a sent click would wait for).
+// Usage: window_driver main|new-connection|about|wide|quit [DESKTOP]
+// DESKTOP names the Wine desktop the program runs on. Exit code 0 once the scene is on the screen.
 #include <windows.h>
 
 #include <cstring>
@@ -78,11 +76,6 @@ bool SetScene(HWND main, const char* scene) {
     if (std::strcmp(scene, "new-connection") == 0) {
         SendMessageA(GetDlgItem(main, ui::main_window::按钮2.id), BM_CLICK, 0, 0);
         return WaitFor([] { return FindWindowA(nullptr, kNewConnectionCaption); });
-    }
-    if (std::strcmp(scene, "auto-start") == 0) {
-        const HWND box = GetDlgItem(main, ui::main_window::选择框3.id);
-        PostMessageA(box, BM_CLICK, 0, 0);
-        return WaitFor([box] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; });
     }
     if (std::strcmp(scene, "about") == 0) {
         SendMessageA(main, WM_COMMAND, static_cast<WPARAM>(ui::TrayMenuItem::关于), 0);

@@ -52,7 +52,8 @@ struct LoaderLog {
 };
 
 // The rows as the program has always numbered them, written out independently of its table;
-// rows 30 to 33 were appended later. Only the connection notification may be absent.
+// rows 30 to 41 were appended later. Only the connection notification and SetDefaultDllDirectories
+// may be absent.
 struct ExpectedRow {
     const char* library;
     const char* function;
@@ -76,7 +77,10 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"rasapi32.dll", "RasValidateEntryNameA"},   {"rasapi32.dll", "RasSetEntryPropertiesA"},
     {"rasapi32.dll", "RasSetCredentialsA"},     {"rasapi32.dll", "RasGetProjectionInfoA"},
     {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
-    {"kernel32.dll", "QueryFullProcessImageNameA"},
+    {"kernel32.dll", "QueryFullProcessImageNameA"}, {"version.dll", "GetFileVersionInfoSizeA"},
+    {"version.dll", "GetFileVersionInfoA"},      {"version.dll", "VerQueryValueA"},
+    {"kernel32.dll", "SetDefaultDllDirectories", true}, {"advapi32.dll", "GetNamedSecurityInfoW"},
+    {"advapi32.dll", "GetTokenInformation"},     {"advapi32.dll", "ConvertSidToStringSidW"},
 };
 
 // The module row `index` binds from: the row is bound again through a loader that notes where its

@@ -1,6 +1,8 @@
 // The paths start-up works with: the program's own folder in GBK, the module paths the kernel
 // reports for other processes, the description that marks a running copy; the logon task.
+#include <aclapi.h>
 #include <msxml2.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +11,10 @@
 #include "core/instance_guard.h"
 #include "core/owners.h"
 #include "core/program_path.h"
+#include "core/replace_rights.h"
 #include "tests/support/file_name.h"
 #include "tests/support/row_substitute.h"
+#include "ui/auto_start.h"
 #include "ui/logon_task.h"
 
 namespace {
@@ -89,11 +93,97 @@ TEST(LogonTask, TheDefinitionParsesAndStartsTheProgramElevatedAtTheUsersLogon) {
         {L"t:Settings/t:ExecutionTimeLimit", L"PT0S"},
         {L"t:Settings/t:DisallowStartIfOnBatteries", L"false"},
         {L"t:Settings/t:StopIfGoingOnBatteries", L"false"},
+        {L"t:Settings/t:Priority", L"4"},
         {L"t:Actions/t:Exec/t:Command", L"C:\\A&B <1>\\Pordex.exe"},
         {L"t:Actions/t:Exec/t:WorkingDirectory", L"C:\\A&B <1>"},
     };
     for (const auto& [path, text] : kExpected)
         EXPECT_EQ(TextAt(*document, std::wstring(L"/t:Task/") + path), text) << path;
+}
+
+// Descriptors as Windows 10 gives them, the program file first and the drive's root last.
+#define TI L"S-1-5-80-956008885-3418522649-1831038044-1856292015-2271478464"
+#define USER L"S-1-5-21-1-2-3-1001"
+constexpr const wchar_t* kAdminFile = L"O:BAD:(A;ID;FA;;;BA)(A;ID;FA;;;SY)(A;ID;0x1200a9;;;BU)";
+constexpr const wchar_t* kAdminFolder = L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)";
+constexpr const wchar_t* kProgramFiles = L"O:" TI L"D:PAI(A;;FA;;;" TI L")(A;CIIO;GA;;;" TI L")(A;;0x1301bf;;;SY)"
+                                         L"(A;;0x1301bf;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)";
+constexpr const wchar_t* kSystemDrive = L"O:" TI L"D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)"
+                                        L"(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)";
+constexpr const wchar_t* kUsersFolder = L"O:SYD:PAI(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)(A;;0x1200a9;;;WD)";
+constexpr const wchar_t* kUserFolder = L"O:" USER L"D:(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIID;FA;;;" USER L")";
+constexpr const wchar_t* kDataDrive = L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICIIO;0x1301bf;;;AU)(A;;0x4;;;AU)";
+constexpr const wchar_t* kDataFolder = L"O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1301bf;;;AU)";
+
+struct ReplaceCase {
+    const char* place;
+    std::vector<const wchar_t*> chain;
+    bool safe;
+};
+
+const ReplaceCase kReplaceCases[] = {
+    {"C:\\Program Files\\Pordex", {kAdminFile, kAdminFolder, kProgramFiles, kSystemDrive}, true},
+    {"the same, the file owned by the user", {L"O:" USER L"D:(A;;FA;;;BA)", kAdminFolder, kProgramFiles, kSystemDrive}, false},
+    {"C:\\Users\\alice\\Desktop", {kUserFolder, kUserFolder, kUserFolder, kUsersFolder, kSystemDrive}, false},
+    {"D:\\Pordex", {kDataFolder, kDataFolder, kDataDrive}, false},
+    {"D:\\Pordex.exe", {kAdminFile, kDataDrive}, true},
+    {"C:\\Users\\alice\\Downloads\\admin-only", {kAdminFile, kAdminFolder, kUserFolder, kUserFolder, kUsersFolder, kSystemDrive}, false},
+    {"a folder whose rights cannot be read", {kAdminFile, nullptr, kSystemDrive}, false},
+    {"a folder everyone may change", {kAdminFile, L"O:BAD:(A;;FA;;;BA)(A;;GW;;;WD)", kSystemDrive}, false},
+};
+
+using OwnedDescriptor = UniqueHandle<PSECURITY_DESCRIPTOR, LocalFree>;
+
+OwnedDescriptor Descriptor(const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    EXPECT_TRUE(!sddl || ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    return OwnedDescriptor(descriptor);
+}
+
+// GetNamedSecurityInfoW as every folder of the program's path would answer it.
+struct AnsweredDescriptor {
+    static inline const wchar_t* sddl = nullptr;
+    static DWORD WINAPI Read(LPCWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL*, PACL*, PSECURITY_DESCRIPTOR* found) {
+        return ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, found, nullptr) ? 0 : GetLastError();
+    }
+};
+
+TEST(ReplaceRights, OnlyAdministratorsSystemAndTrustedInstallerMayChangeTheFileOrAnyFolderAboveIt) {
+    for (const ReplaceCase& c : kReplaceCases) {
+        std::vector<OwnedDescriptor> owned;
+        std::vector<PSECURITY_DESCRIPTOR> chain;
+        for (const wchar_t* sddl : c.chain)
+            chain.push_back(owned.emplace_back(Descriptor(sddl)).get());
+        EXPECT_EQ(OnlyAdministratorsCanReplace(chain), c.safe) << c.place;
+    }
+    EXPECT_EQ(PathChain(L"C:\\A\\P.exe"), (std::vector<std::wstring>{L"C:\\A\\P.exe", L"C:\\A", L"C:\\"}));
+}
+
+TEST(LogonTask, TheBoxShowsOnlyThisUsersTaskForThisVeryFileInAFolderOnlyAdministratorsCanChange) {
+    EXPECT_EQ(WorkingDirectoryOf(L"E:\\Pordex.exe"), L"E:\\");
+    EXPECT_EQ(WorkingDirectoryOf(L"E:\\宽带\\Pordex.exe"), L"E:\\宽带");
+    EXPECT_TRUE(StartsProgram(L"\"c:\\a\\PORDEX.exe\"", L"S-1-5-21-9", L"C:\\A\\Pordex.exe", L"S-1-5-21-9"));
+    EXPECT_FALSE(StartsProgram(L"C:\\B\\Pordex.exe", L"", L"C:\\A\\Pordex.exe", L"S-1-5-21-9"));
+    EXPECT_FALSE(StartsProgram(L"", L"S-1-5-21-8", L"C:\\A\\Pordex.exe", L"S-1-5-21-9"));
+    EXPECT_TRUE(StartsProgram(L"", L"", L"C:\\A\\Pordex.exe", L"S-1-5-21-9"));  // Wine keeps neither
+    const std::wstring name = LogonTaskName();
+    EXPECT_TRUE(name.starts_with(L"Pordex S-1-5-")) << name.size();
+    // A task of earlier versions gives way to this user's where the folder is safe, and goes
+    // with a notice where it is not; either way the box tells the truth.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring tasks = std::wstring(system) + L"\\Tasks\\";  // Wine keeps each task as a file of its name
+    const RowSubstitute rights(39, AnsweredDescriptor::Read);
+    for (const bool safe : {true, false}) {
+        AnsweredDescriptor::sddl = safe ? kAdminFolder : kUserFolder;
+        ASSERT_TRUE(RegisterLogonTask());
+        ASSERT_TRUE(MoveFileExW((tasks + name).c_str(), (tasks + kSharedTaskName).c_str(), MOVEFILE_REPLACE_EXISTING));
+        const AutoStartState state = SettleAutoStart();
+        EXPECT_EQ(state.installed, safe);
+        EXPECT_EQ(state.notice, safe ? "" : std::string("已取消开机自动启动：") + kUnsafeFolderRefusal);
+        EXPECT_EQ(FindProgramTasks().own, safe);
+        EXPECT_FALSE(FindProgramTasks().shared);
+    }
 }
 
 TEST(ProgramPath, TheLastSeparatorIsNeverTheSecondByteOfACharacter) {

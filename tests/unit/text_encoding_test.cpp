@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/code_page.h"
 #include "core/integer_value.h"
 
 namespace {
@@ -81,3 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Number{"+8", 8}, Number{"", 0}, Number{"abc", 0}, Number{"-", 0}, Number{"- 3", 0},
                     Number{"１２", 12}, Number{"　３分", 3}, Number{"－４", -4}, Number{"1２3", 123},
                     Number{"分5", 0}, Number{"99999999999", 2147483647}, Number{"-99999999999", -2147483647 - 1}));
+
+TEST(CodePage, OnlyUnderChineseSimplifiedDoesTheProgramRunAndTheRefusalIsUtf16) {
+    EXPECT_EQ(CodePageRefusal(936), L"");
+    for (const UINT page : {65001u, 1252u, 950u}) {
+        const std::wstring text = CodePageRefusal(page);
+        EXPECT_NE(text.find(L"中文(简体，中国)"), std::wstring::npos) << page;
+        EXPECT_NE(text.find(L"Chinese (Simplified, China)"), std::wstring::npos) << page;
+    }
+}
