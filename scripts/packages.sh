@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of every target (with "sources", enables the source lists instead); a second run only checks and returns. 32-bit Wine
-# is tried once per checkout, only where 32-bit code runs: where the package lists at hand cannot
-# give it, set-up marks that, and the i686 product is built and checked, not run.
+# Installs the Debian packages of every target; a second run only checks and returns. With
+# "sources", enables the source lists instead. 32-bit Wine is tried once per checkout, only where
+# 32-bit code runs: where the package lists at hand cannot give it, set-up marks that, and the
+# i686 product is built and checked, not run.
 set -euo pipefail
 source "$(dirname "$0")/machine.sh"
 
