@@ -16,9 +16,9 @@ struct BindingRow {
 };
 
 // Rows 0 to 29 are the original table; RasSetCredentialsA, RasGetProjectionInfoA,
-// RasConnectionNotificationA, WaitForSingleObject and QueryFullProcessImageNameA were appended
-// so that no row moves. Rows 3, 4, 7, 9, 10, 11 and 15 have no caller but keep their places.
-inline constexpr std::size_t kRowCount = 35;
+// RasConnectionNotificationA, WaitForSingleObject, QueryFullProcessImageNameA and the DPI
+// functions of Windows 10 were appended so that no row moves. Rows 3, 4, 7, 9, 10, 11 and 15 have no caller but keep their places.
+inline constexpr std::size_t kRowCount = 38;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -56,6 +56,9 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"rasapi32.dll", "RasConnectionNotificationA", true},
     {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
+    {"user32.dll", "GetDpiForWindow", true},
+    {"user32.dll", "SystemParametersInfoForDpi", true},
+    {"user32.dll", "AdjustWindowRectExForDpi", true},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

@@ -56,5 +56,9 @@ inline constexpr BoundFunction<31, DWORD, HRASCONN, DWORD, void*, DWORD*> RasGet
 inline constexpr OptionalFunction<32, DWORD, HRASCONN, HANDLE, DWORD> RasConnectionNotificationA{};
 inline constexpr BoundFunction<33, DWORD, HANDLE, DWORD> WaitForSingleObject{};
 inline constexpr BoundFunction<34, BOOL, HANDLE, DWORD, LPSTR, DWORD*> QueryFullProcessImageNameA{};
+// Windows 10 1607 and later; before, a window's DPI is the system's.
+inline constexpr OptionalFunction<35, UINT, HWND> GetDpiForWindow{};
+inline constexpr OptionalFunction<36, BOOL, UINT, UINT, void*, UINT, UINT> SystemParametersInfoForDpi{};
+inline constexpr OptionalFunction<37, BOOL, RECT*, DWORD, BOOL, DWORD, UINT> AdjustWindowRectExForDpi{};
 
 }  // namespace sys

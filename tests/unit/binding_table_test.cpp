@@ -77,6 +77,9 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"rasapi32.dll", "RasSetCredentialsA"},     {"rasapi32.dll", "RasGetProjectionInfoA"},
     {"rasapi32.dll", "RasConnectionNotificationA", true}, {"Kernel32.dll", "WaitForSingleObject"},
     {"kernel32.dll", "QueryFullProcessImageNameA"},
+    {"user32.dll", "GetDpiForWindow", true},
+    {"user32.dll", "SystemParametersInfoForDpi", true},
+    {"user32.dll", "AdjustWindowRectExForDpi", true},
 };
 
 // The module row `index` binds from: the row is bound again through a loader that notes where its
