@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -47,7 +48,7 @@ TEST_P(StatusIcon, LoadsAtTheRequestedSize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, StatusIcon, testing::Values(16, 20, 32, 128));
+INSTANTIATE_TEST_SUITE_P(Sizes, StatusIcon, testing::Values(16, 20, 24, 32, 40, 128));
 
 // The tray and the title bar show the icons much smaller than drawn: they must stay visible.
 TEST(StatusIconColours, OnlineIsRedAndOfflineIsGreyAtTrayAndWindowSizes) {
@@ -67,6 +68,35 @@ TEST(StatusIconColours, OnlineIsRedAndOfflineIsGreyAtTrayAndWindowSizes) {
         EXPECT_GT(std::count_if(grey.begin(), grey.end(), visible), size) << size;
         EXPECT_EQ(std::count_if(red.begin(), red.end(), notRed), 0) << size;
         EXPECT_EQ(std::count_if(grey.begin(), grey.end(), notGrey), 0) << size;
+    }
+}
+
+// WCAG's contrast ratio between a colour and a grey, both 0 to 255.
+double Contrast(const double rgb[3], double grey) {
+    const auto linear = [](double v) { return v <= 0.03928 * 255 ? v / 255 / 12.92 : std::pow((v / 255 + 0.055) / 1.055, 2.4); };
+    const double a = 0.2126 * linear(rgb[0]) + 0.7152 * linear(rgb[1]) + 0.0722 * linear(rgb[2]), b = linear(grey);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The task bars of Windows 10 and 11, dark and light: the small sizes are drawn solid, so that
+// over half of their pixels are strongly opaque and those stand out from either bar.
+TEST(StatusIconColours, SmallSizesAreSolidAndStandOutOnDarkAndLightTaskBars) {
+    for (const int size : {16, 20, 24, 32}) {
+        for (const bool online : {true, false}) {
+            const UniqueIcon icon(LoadStatusIcon(online, size));
+            const auto pixels = ColourPixels(icon.get(), size);
+            ASSERT_EQ(pixels.size(), std::size_t(size * size));
+            for (const double bar : {0x20, 0xF3}) {
+                std::vector<double> contrasts;
+                for (const Bgra& p : pixels) {
+                    const double a = p.a / 255.0, shown[3] = {p.r * a + bar * (1 - a), p.g * a + bar * (1 - a), p.b * a + bar * (1 - a)};
+                    if (p.a > 127) contrasts.push_back(Contrast(shown, bar));
+                }
+                EXPECT_GE(contrasts.size() * 2, pixels.size()) << size << " online " << online;
+                std::nth_element(contrasts.begin(), contrasts.begin() + contrasts.size() / 2, contrasts.end());
+                EXPECT_GE(contrasts.empty() ? 0 : contrasts[contrasts.size() / 2], 3.0) << size << " online " << online << " bar " << bar;
+            }
+        }
     }
 }
 
