@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <span>
+#include <string_view>
 #include <thread>
 
 #include "ui/gui.h"
@@ -315,10 +316,8 @@ TEST_F(AboutWindow, LinksUseLinkColoursHandCursorAndUnderlineOnHover) {
 
 // Black on black in High Contrast Black otherwise.
 TEST_F(AboutWindow, TransparentLabelsTakeTheSystemTextColour) {
-    for (const HWND label : {Control(a::透明标签1), Control(a::透明标签2)}) {
-        int mode = 0;
-        EXPECT_EQ(LinkTextColour(label, &mode), GetSysColor(COLOR_BTNTEXT));
-    }
+    int mode = 0;
+    for (const HWND label : {Control(a::透明标签1), Control(a::透明标签2)}) EXPECT_EQ(LinkTextColour(label, &mode), GetSysColor(COLOR_BTNTEXT));
 }
 
 // Draws the picture box into a bitmap of its own and compares it with the decoded logo: opaque
@@ -366,27 +365,20 @@ TEST_F(AboutWindow, PictureBoxBlendsTheLogoOverTheBackground) {
 constexpr int kHighDpi = 144;
 
 void MoveToHighDpi(HWND window) {
-    RECT frame;
-    GetWindowRect(window, &frame);
+    RECT frame; GetWindowRect(window, &frame);
     RECT suggested{0, 0, (frame.right - frame.left) * 3 / 2, (frame.bottom - frame.top) * 3 / 2};
     SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(kHighDpi, kHighDpi), reinterpret_cast<LPARAM>(&suggested));
-    PumpPending();
     GetWindowRect(window, &frame);  // within what the desktop can show (1024 px wide here)
     EXPECT_EQ(frame.right - frame.left, std::min<LONG>(suggested.right, GetSystemMetrics(SM_CXMAXTRACK)));
 }
 
-// What a control keeps beside its text at 96 DPI: a check box its box, a group box its indent,
-// a push button and an edit box their edges.
-int TextMargin(HWND control) {
-    char className[16] = "";
-    GetClassNameA(control, className, sizeof className);
-    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-    if (lstrcmpiA(className, "Button") == 0) return type == BS_PUSHBUTTON ? 6 : 16;
-    return lstrcmpiA(className, "Edit") == 0 ? 8 : 0;
+// Beside its text at 96 DPI: a check or group box its box or indent, a button or edit box its edges.
+int TextMargin(const ExpectedControl& control) {
+    if (std::string_view(control.className) == "Button") return (GetWindowLongA(Control(control.id), GWL_STYLE) & BS_TYPEMASK) ? 16 : 6;
+    return std::string_view(control.className) == "Edit" ? 8 : 0;
 }
 
-// The text as the control's own font draws it: the advances less the blank after the last
-// glyph (a full-width colon leaves its right half empty).
+// The text in the control's own font: advances less the blank after the last glyph (as of "：").
 SIZE InkExtent(HWND control, const char* text) {
     wchar_t wide[64] = L"";
     const int length = MultiByteToWideChar(936, 0, text, -1, wide, 64) - 1;
@@ -396,21 +388,19 @@ SIZE InkExtent(HWND control, const char* text) {
     GetTextExtentPoint32W(dc, wide, length, &size);
     ABC last{};
     if (GetCharABCWidthsW(dc, wide[length - 1], wide[length - 1], &last) && last.abcC > 0) size.cx -= last.abcC;
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
+    SelectObject(dc, previous), ReleaseDC(control, dc);
     return size;
 }
 
 void ExpectScaledAndTextFits(HWND control, const ExpectedControl& expected) {
     SCOPED_TRACE(expected.id.id);
     const RECT area = RectInParent(control);
-    EXPECT_NEAR(area.left, expected.left * 1.5, 1);
-    EXPECT_NEAR(area.top, expected.top * 1.5, 1);
-    EXPECT_NEAR(area.right - area.left, expected.width * 1.5, 1);
-    EXPECT_NEAR(area.bottom - area.top, expected.height * 1.5, 1);
+    const LONG got[] = {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    const int want[] = {expected.left, expected.top, expected.width, expected.height};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i] * 1.5, 1) << i;
     if (!*expected.text) return;
     const SIZE ink = InkExtent(control, expected.text);
-    EXPECT_LE(ink.cx + MulDiv(TextMargin(control), kHighDpi, 96), area.right - area.left) << expected.text;
+    EXPECT_LE(ink.cx + MulDiv(TextMargin(expected), kHighDpi, 96), area.right - area.left) << expected.text;
     EXPECT_LE(ink.cy, area.bottom - area.top) << expected.text;
 }
 
@@ -422,28 +412,22 @@ void ExpectAtHighDpi(HWND window, std::span<const ExpectedControl> controls) {
 // Folded, as the program starts, so that the window fits the test's desktop at 144 DPI.
 TEST_F(MainWindowTest, AtHighDpiControlsScaleAndTheirTextsFit) {
     gui::SetWidth(WindowKind::Main, 356);
-    RECT client;
-    GetClientRect(main_, &client);
+    RECT client; GetClientRect(main_, &client);
     const LONG foldedWidth = client.right;
     ExpectAtHighDpi(main_, kMainControls);
     ExpectScaledAndTextFits(GetDlgItem(Control(m::分组框1), m::列表框1.id), kLogList);
     for (const ExpectedControl& control : kMainControls) ExpectMessageFont(Control(control.id), kHighDpi);
     const RECT box = RectInParent(Control(m::编辑框4)), spin = RectInParent(ui::SpinOf(Control(m::编辑框4)));
-    EXPECT_EQ(spin.left, box.right);
-    EXPECT_NEAR(spin.right - spin.left, GetSystemMetrics(SM_CXVSCROLL) * 1.5, 1);
-    int edges[2] = {};
-    SendMessageA(Control(m::状态条1), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
-    EXPECT_EQ(edges[0], 345);
-    EXPECT_EQ(edges[1], 525);
+    EXPECT_NEAR(spin.right - box.right, GetSystemMetrics(SM_CXVSCROLL) * 1.5, 1);
+    int edges[2] = {}; SendMessageA(Control(m::状态条1), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    EXPECT_TRUE(edges[0] == 345 && edges[1] == 525) << edges[0] << " " << edges[1];
     EXPECT_EQ(gui::GetWidth(WindowKind::Main), 356);
     gui::SetWidth(WindowKind::Main, 356);  // the log folded again at this DPI
     GetClientRect(main_, &client);
     EXPECT_NEAR(client.right, foldedWidth * 1.5, 1);
 }
 
-TEST_F(NewConnectionWindow, AtHighDpiControlsScaleAndTheirTextsFit) {
-    ExpectAtHighDpi(window_, kNewConnectionControls);
-}
+TEST_F(NewConnectionWindow, AtHighDpiControlsScaleAndTheirTextsFit) { ExpectAtHighDpi(window_, kNewConnectionControls); }
 
 TEST_F(AboutWindow, AtHighDpiControlsScaleAndTheirTextsFit) {
     ExpectAtHighDpi(window_, kAboutControls);
