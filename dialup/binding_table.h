@@ -21,8 +21,8 @@ struct BindingRow {
 // The version rows follow: version.dll is no Known DLL, so an import of it would be looked for
 // beside the program first. SetDefaultDllDirectories is missing from Windows 7
 // without KB2533623. GetNamedSecurityInfoW reads who may replace the program; the token's user
-// names the logon task.
-inline constexpr std::size_t kRowCount = 42;
+// names the logon task. The DPI functions of Windows 10 come last.
+inline constexpr std::size_t kRowCount = 45;
 
 inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"Kernel32.dll", "Sleep"},
@@ -67,6 +67,9 @@ inline constexpr BindingRow kBindingRows[kRowCount] = {
     {"advapi32.dll", "GetNamedSecurityInfoW"},
     {"advapi32.dll", "GetTokenInformation"},
     {"advapi32.dll", "ConvertSidToStringSidW"},
+    {"user32.dll", "GetDpiForWindow", true},
+    {"user32.dll", "SystemParametersInfoForDpi", true},
+    {"user32.dll", "AdjustWindowRectExForDpi", true},
 };
 
 inline constexpr const char* kFallbackLibraries[] = {

@@ -66,5 +66,9 @@ inline constexpr BoundFunction<39, DWORD, LPCWSTR, SE_OBJECT_TYPE, SECURITY_INFO
     GetNamedSecurityInfoW{};
 inline constexpr BoundFunction<40, BOOL, HANDLE, TOKEN_INFORMATION_CLASS, void*, DWORD, DWORD*> GetTokenInformation{};
 inline constexpr BoundFunction<41, BOOL, PSID, LPWSTR*> ConvertSidToStringSidW{};
+// Windows 10 1607 and later; before, a window's DPI is the system's.
+inline constexpr OptionalFunction<42, UINT, HWND> GetDpiForWindow{};
+inline constexpr OptionalFunction<43, BOOL, UINT, UINT, void*, UINT, UINT> SystemParametersInfoForDpi{};
+inline constexpr OptionalFunction<44, BOOL, RECT*, DWORD, BOOL, DWORD, UINT> AdjustWindowRectExForDpi{};
 
 }  // namespace sys

@@ -2,15 +2,15 @@
 # Photographs Pordex.exe's windows on Wine's virtual desktop (so captions, the task bar and the
 # notification area are drawn) on a private Xvfb display: the Main window, the New-connection
 # window, the About window and the Main window widened to show its log. Builds first; the PNGs
-# go to $BUILD/screenshots/. Without TARGET, it photographs the target this machine runs.
+# go to $BUILD/screenshots/ (or OUT). Without TARGET, it photographs the target this machine runs.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 require_runnable_target
 "$ROOT/scripts/build.sh" >/dev/null
 
 DESKTOP=Pordex
-SIZE=1024x768
-OUT=$BUILD/screenshots
+SIZE=${SIZE:-1024x768}  # larger for high DPI: the unfolded Main window is 1174 px wide at 144
+OUT=${OUT:-$BUILD/screenshots}
 DRIVER=$BUILD/tests/ui/window_driver.exe
 mkdir -p "$OUT"
 echo "photographing $TARGET ($TARGET_WHY)" >&2

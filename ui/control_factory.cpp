@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/dpi.h"
 #include "ui/hyperlink.h"
 #include "ui/spin_edit.h"
 
@@ -49,8 +50,9 @@ constexpr KindTraits Traits(ControlKind kind) {
 // A combo box's window height includes its drop-down list.
 constexpr int kDropDownHeight = 160;
 
-int CreationHeight(const ControlDef& def) {
-    return def.kind == ControlKind::ComboBox ? def.rect.height + kDropDownHeight : def.rect.height;
+int CreationHeight(const ControlDef& def, int dpi) {
+    const int height = def.kind == ControlKind::ComboBox ? def.rect.height + kDropDownHeight : def.rect.height;
+    return Scaled(height, dpi);
 }
 
 int WindowHeight(HWND window) {
@@ -69,18 +71,39 @@ void FitComboField(HWND combo, int height) {
     SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
 }
 
-void SetPanes(HWND statusBar, std::span<const StatusPaneDef> panes) {
+void SetPaneEdges(HWND statusBar, std::span<const StatusPaneDef> panes, int dpi) {
     std::vector<int> rightEdges;
     int right = 0;
     for (const StatusPaneDef& pane : panes)
-        rightEdges.push_back(right += pane.width);
+        rightEdges.push_back(Scaled(right += pane.width, dpi));
     SendMessageA(statusBar, SB_SETPARTS, rightEdges.size(), reinterpret_cast<LPARAM>(rightEdges.data()));
+    SendMessageA(statusBar, WM_SIZE, 0, 0);
+}
+
+void SetPaneTexts(HWND statusBar, std::span<const StatusPaneDef> panes) {
     for (std::size_t i = 0; i < panes.size(); ++i) {
         SendMessageA(statusBar, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(panes[i].text));
     }
 }
 
-void FinishControl(HWND control, const ControlDef& def) {
+// What depends on the DPI besides the rectangle.
+void FitToDpi(HWND control, const ControlDef& def, int dpi) {
+    switch (def.kind) {
+        case ControlKind::SpinEdit:
+            PlaceSpin(control, MetricAt(SM_CXVSCROLL, dpi));
+            break;
+        case ControlKind::ComboBox:
+            FitComboField(control, Scaled(def.rect.height, dpi));
+            break;
+        case ControlKind::StatusBar:
+            SetPaneEdges(control, def.panes, dpi);
+            break;
+        default:
+            break;
+    }
+}
+
+void FinishControl(HWND control, const ControlDef& def, int dpi) {
     switch (def.kind) {
         case ControlKind::CheckBox:
             SendMessageA(control, BM_SETCHECK, def.checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -88,11 +111,9 @@ void FinishControl(HWND control, const ControlDef& def) {
         case ControlKind::SpinEdit:
             AttachSpin(control, def.spin);
             break;
-        case ControlKind::ComboBox:
-            FitComboField(control, def.rect.height);
-            break;
         case ControlKind::StatusBar:
-            SetPanes(control, def.panes);
+            SetPaneEdges(control, def.panes, dpi);  // a text goes only into a pane that exists
+            SetPaneTexts(control, def.panes);
             break;
         case ControlKind::Hyperlink:
             AttachHyperlink(control, def);
@@ -100,20 +121,31 @@ void FinishControl(HWND control, const ControlDef& def) {
         default:
             break;
     }
+    FitToDpi(control, def, dpi);
 }
 
 }  // namespace
 
-HWND CreateControl(HWND window, const ControlDef& def, HFONT font) {
+HWND CreateControl(HWND window, const ControlDef& def, HFONT font, int dpi) {
     const KindTraits traits = Traits(def.kind);
     const HWND parent = def.container ? GetDlgItem(window, def.container) : window;
+    const Rect rect = Scaled(def.rect, dpi);
     const HWND control =
-        CreateWindowExA(traits.exStyle, traits.className, def.text, WS_CHILD | WS_VISIBLE | traits.style, def.rect.left,
-                        def.rect.top, def.rect.width, CreationHeight(def), parent,
+        CreateWindowExA(traits.exStyle, traits.className, def.text, WS_CHILD | WS_VISIBLE | traits.style, rect.left,
+                        rect.top, rect.width, CreationHeight(def, dpi), parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id.id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    FinishControl(control, def);
+    FinishControl(control, def, dpi);
     return control;
+}
+
+void PlaceControl(HWND control, const ControlDef& def, HFONT font, int dpi) {
+    const Rect rect = Scaled(def.rect, dpi);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, CreationHeight(def, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToDpi(control, def, dpi);
+    InvalidateRect(control, nullptr, TRUE);
 }
 
 }  // namespace ui

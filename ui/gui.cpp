@@ -211,21 +211,11 @@ void Close(ui::WindowKind window) {
 }
 
 int GetWidth(ui::WindowKind window) {
-    return OnGui([window] {
-        RECT frame{};
-        GetWindowRect(WindowHandle(window), &frame);
-        return static_cast<int>(frame.right - frame.left);
-    });
+    return OnGui([window] { return ui::DesignWidth(WindowHandle(window)); });
 }
 
 void SetWidth(ui::WindowKind window, int width) {
-    OnGui([window, width] {
-        const HWND handle = WindowHandle(window);
-        RECT frame{};
-        GetWindowRect(handle, &frame);
-        SetWindowPos(handle, nullptr, 0, 0, width, frame.bottom - frame.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    });
+    OnGui([window, width] { ui::SetDesignWidth(WindowHandle(window), width); });
 }
 
 void Show(ui::WindowKind window, bool visible) {

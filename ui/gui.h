@@ -60,6 +60,7 @@ void PopUpTrayMenuAt(POINT screen);
 HWND Handle(ui::WindowKind window);  // null while the window is not open
 void Open(ui::WindowKind window);    // secondary windows are owned by the Main window
 void Close(ui::WindowKind window);   // destroys it; closing the Main window ends the loop
+// The outer width in the window tables' 96-DPI units, whatever the DPI it is shown at.
 int GetWidth(ui::WindowKind window);
 void SetWidth(ui::WindowKind window, int width);
 void Show(ui::WindowKind window, bool visible);

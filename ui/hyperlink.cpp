@@ -22,20 +22,36 @@ void SetFlag(HWND link, LONG_PTR flag, bool on) {
     SetWindowLongPtrA(link, GWLP_USERDATA, on ? Flags(link) | flag : Flags(link) & ~flag);
 }
 
-HFONT UnderlinedGuiFont() {
-    static const UniqueFont font = [] {
-        LOGFONTA logFont{};
-        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
-        logFont.lfUnderline = TRUE;
-        return UniqueFont(CreateFontIndirectA(&logFont));
-    }();
-    return font.get();
+// The font the window gave the link, and its underlined copy, which the link owns.
+constexpr char kPlainFont[] = "PordexLinkFont";
+constexpr char kHotFont[] = "PordexLinkHotFont";
+
+HFONT PlainFont(HWND link) {
+    const auto font = static_cast<HFONT>(GetPropA(link, kPlainFont));
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+HFONT HotFont(HWND link) { return static_cast<HFONT>(GetPropA(link, kHotFont)); }
+
+void ForgetHotFont(HWND link) {
+    if (const HFONT hot = HotFont(link))
+        DeleteObject(hot);
+    RemovePropA(link, kHotFont);
+}
+
+// A new font from the window, at a new DPI: the underlined copy follows it.
+void TakePlainFont(HWND link, HFONT font) {
+    ForgetHotFont(link);
+    SetPropA(link, kPlainFont, font);
+    LOGFONTA logFont{};
+    GetObjectA(PlainFont(link), sizeof logFont, &logFont);
+    logFont.lfUnderline = TRUE;
+    SetPropA(link, kHotFont, CreateFontIndirectA(&logFont));
 }
 
 void SetHot(HWND link, bool hot) {
     SetFlag(link, kHot, hot);
-    const HGDIOBJ font = hot ? UnderlinedGuiFont() : GetStockObject(DEFAULT_GUI_FONT);
-    SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(hot ? HotFont(link) : PlainFont(link)), FALSE);
     RedrawBackdrop(link);
 }
 
@@ -89,10 +105,19 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
         case WM_MOUSELEAVE:
             SetHot(link, false);
             break;
+        case WM_SETFONT:
+            if (const auto font = reinterpret_cast<HFONT>(wParam); font != HotFont(link) && font != PlainFont(link)) {
+                TakePlainFont(link, font);
+                if (Flags(link) & kHot)
+                    wParam = reinterpret_cast<WPARAM>(HotFont(link));
+            }
+            break;
         case WM_LBUTTONUP:
             Release(link, *reinterpret_cast<const ControlDef*>(defData));
             return 0;
         case WM_NCDESTROY:
+            ForgetHotFont(link);
+            RemovePropA(link, kPlainFont);
             RemoveWindowSubclass(link, LinkProc, 0);
             break;
     }
@@ -102,9 +127,16 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
 }  // namespace
 
 void AttachHyperlink(HWND link, const ControlDef& def) {
+    TakePlainFont(link, reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)));
     SetWindowSubclass(link, LinkProc, 0, reinterpret_cast<DWORD_PTR>(&def));
 }
 
-COLORREF LinkColour(HWND link) { return (Flags(link) & kVisited) ? kVisitedColour : GetSysColor(COLOR_HOTLIGHT); }
+// A high contrast theme has no colour for visited links: purple could vanish on its background.
+COLORREF LinkColour(HWND link) {
+    HIGHCONTRASTA contrast{sizeof contrast};
+    const bool high = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return (Flags(link) & kVisited) && !high ? kVisitedColour : GetSysColor(COLOR_HOTLIGHT);
+}
 
 }  // namespace ui

@@ -8,12 +8,12 @@ namespace ui {
 namespace {
 
 // The edit box keeps its own size: the up-down control goes outside it, not inside.
-RECT SpinArea(HWND edit) {
+RECT SpinArea(HWND edit, int width) {
     RECT area;
     GetWindowRect(edit, &area);
     MapWindowPoints(nullptr, GetParent(edit), reinterpret_cast<POINT*>(&area), 2);
     area.left = area.right;
-    area.right += GetSystemMetrics(SM_CXVSCROLL);
+    area.right += width;
     return area;
 }
 
@@ -26,7 +26,7 @@ int EditNumber(HWND edit) {
 }  // namespace
 
 void AttachSpin(HWND edit, SpinRange range) {
-    const RECT area = SpinArea(edit);
+    const RECT area = SpinArea(edit, GetSystemMetrics(SM_CXVSCROLL));
     const HWND spin = CreateWindowExA(0, UPDOWN_CLASSA, nullptr,
                                       WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                                       area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -34,6 +34,12 @@ void AttachSpin(HWND edit, SpinRange range) {
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
     SendMessageA(spin, UDM_SETRANGE32, range.low, range.high);
     SendMessageA(spin, UDM_SETPOS32, 0, EditNumber(edit));
+}
+
+void PlaceSpin(HWND edit, int width) {
+    const RECT area = SpinArea(edit, width);
+    SetWindowPos(SpinOf(edit), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND SpinOf(HWND edit) {

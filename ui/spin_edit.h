@@ -10,6 +10,9 @@ namespace ui {
 // Puts an up-down control against the right edge of `edit`, starting at the edit's number.
 void AttachSpin(HWND edit, SpinRange range);
 
+// Moves the up-down control of `edit` against its right edge again, `width` wide.
+void PlaceSpin(HWND edit, int width);
+
 // The up-down control of `edit`, or null.
 HWND SpinOf(HWND edit);
 

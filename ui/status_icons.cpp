@@ -10,7 +10,8 @@
 #include "ui/resource_bytes.h"
 
 // Both icons hold one 128 × 128 image of thin strokes. LoadImage shrinks it by dropping pixels
-// (under Wine a 16-pixel copy comes out empty), so the image is averaged down here instead.
+// (under Wine a 16-pixel copy comes out empty), so the image is averaged down here instead,
+// for every size that has no image drawn for it (16, 20, 24 and 32 have).
 namespace {
 
 constexpr int kSourceSide = 128;
@@ -97,9 +98,26 @@ std::vector<std::uint8_t> IconImage(const std::vector<std::uint8_t>& pixels, int
     return image;
 }
 
+// The image drawn for exactly this size, or null.
+HICON DrawnIcon(WORD groupId, int size) {
+    const auto group = ResourceBytes(MAKEINTRESOURCEA(groupId), RT_GROUP_ICON);
+    if (group.empty())
+        return nullptr;
+    const int imageId = LookupIconIdFromDirectoryEx(const_cast<PBYTE>(group.data()), TRUE, size, size, LR_DEFAULTCOLOR);
+    const auto image = ResourceBytes(MAKEINTRESOURCEA(imageId), RT_ICON);
+    if (image.size() < sizeof(BITMAPINFOHEADER) ||
+        reinterpret_cast<const BITMAPINFOHEADER*>(image.data())->biWidth != size) {
+        return nullptr;
+    }
+    return CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), image.size(), TRUE, 0x00030000, size, size,
+                                    LR_DEFAULTCOLOR);
+}
+
 }  // namespace
 
 HICON LoadStatusIcon(bool online, int size) {
+    if (const HICON drawn = DrawnIcon(online ? IDI_ONLINE_SMALL_ICON : IDI_OFFLINE_SMALL_ICON, size))
+        return drawn;
     const auto source = SourcePixels(online ? IDI_ONLINE_ICON : IDI_OFFLINE_ICON);
     if (source.empty() || size <= 0)
         return nullptr;

@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "core/owners.h"
 #include "ui/control_factory.h"
+#include "ui/dpi.h"
 #include "ui/hyperlink.h"
 #include "ui/picture_box.h"
 #include "ui/tray_icon.h"
@@ -19,19 +19,32 @@ namespace ui {
 namespace {
 
 constexpr char kWindowClass[] = "PordexWindow";
+// Windows 8.1's message, which older headers lack.
+constexpr UINT kDpiChangedMessage = 0x02E0;
 
 // What a live window owns besides its controls.
 struct WindowState {
     explicit WindowState(const WindowDef& definition) : def(definition) {}
     const WindowDef& def;
+    int dpi = kDesignDpi;
+    // The width last set in 96-DPI units, and the outer width it was shown at: a window that
+    // keeps that width keeps its design width, whatever rounding the system's DPI change did.
+    int designWidth = def.width;
+    int shownWidth = 0;
     UniqueMenu menu;
-    std::vector<UniqueFont> fonts;
+    std::vector<UniqueFont> fonts;  // of the current DPI
     std::vector<std::pair<int, UniqueBitmap>> pictures;
     UniqueIcon icon;
     HWND focus = nullptr;  // the control that had the focus when the window was deactivated
 };
 
 WindowState* StateOf(HWND window) { return reinterpret_cast<WindowState*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+
+int OuterWidth(HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return frame.right - frame.left;
+}
 
 UINT TaskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -53,19 +66,26 @@ void Run(Action action) {
         action();
 }
 
-HFONT MakeFont(const FontDef& font) {
-    LOGFONTA logFont{};
-    logFont.lfHeight = -font.height;
-    logFont.lfWeight = font.weight;
-    logFont.lfCharSet = font.charset;
-    std::strncpy(logFont.lfFaceName, font.face, LF_FACESIZE - 1);
-    return CreateFontIndirectA(&logFont);
-}
+// The fonts of one DPI: the message font that most controls share, and one for each control
+// that names its own.
+class FontSet {
+public:
+    explicit FontSet(int dpi) : dpi_(dpi) { message_ = fonts_.emplace_back(MessageFont(dpi)).get(); }
+    HFONT For(const ControlDef& control) {
+        if (!control.font)
+            return message_ ? message_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        return fonts_.emplace_back(MakeFont(*control.font, dpi_)).get();
+    }
+    std::vector<UniqueFont> Release() { return std::move(fonts_); }
 
-HFONT FontFor(WindowState& state, const ControlDef& control) {
-    if (!control.font)
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    return state.fonts.emplace_back(MakeFont(*control.font)).get();
+private:
+    int dpi_;
+    HFONT message_;
+    std::vector<UniqueFont> fonts_;
+};
+
+HWND ControlHandle(HWND window, const ControlDef& control) {
+    return GetDlgItem(control.container ? GetDlgItem(window, control.container) : window, control.id.id);
 }
 
 UniqueMenu BuildMenu(std::span<const MenuItemDef> items) {
@@ -81,13 +101,30 @@ UniqueMenu BuildMenu(std::span<const MenuItemDef> items) {
 }
 
 void BuildContents(HWND window, WindowState& state) {
+    state.dpi = DpiOf(window);
+    FontSet fonts(state.dpi);
     for (const ControlDef& control : state.def.controls) {
-        CreateControl(window, control, FontFor(state, control));
+        CreateControl(window, control, fonts.For(control), state.dpi);
         if (control.picture)
             state.pictures.emplace_back(control.id.id, control.picture());
     }
+    state.fonts = fonts.Release();
     if (!state.def.menu.empty())
         state.menu = BuildMenu(state.def.menu);
+}
+
+// The window has moved to a monitor of another DPI: it takes the size and place the system
+// suggests and lays its controls out again. The old fonts go once no control uses them.
+void OnDpiChanged(HWND window, WindowState& state, int dpi, const RECT& suggested) {
+    state.dpi = dpi;
+    FontSet fonts(dpi);
+    for (const ControlDef& control : state.def.controls)
+        PlaceControl(ControlHandle(window, control), control, fonts.For(control), dpi);
+    state.fonts = fonts.Release();
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    state.shownWidth = OuterWidth(window);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 bool IsUserEvent(ControlKind kind, WORD notification) {
@@ -122,8 +159,8 @@ std::optional<LRESULT> OnStaticColour(const WindowDef& def, HDC dc, HWND control
         return std::nullopt;
     }
     SetBkMode(dc, TRANSPARENT);
-    if (found->kind == ControlKind::Hyperlink)
-        SetTextColor(dc, LinkColour(control));
+    // The system's colours, so that high contrast themes show the text too.
+    SetTextColor(dc, found->kind == ControlKind::Hyperlink ? LinkColour(control) : GetSysColor(COLOR_BTNTEXT));
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
@@ -205,6 +242,9 @@ std::optional<LRESULT> OnMessage(HWND window, WindowState& state, UINT message, 
             Run(def.events.destroyed);
             RememberWindow(def.kind, nullptr);
             return 0;
+        case kDpiChangedMessage:
+            OnDpiChanged(window, state, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case kTrayCallbackMessage:
             Run(TrayAction(def.events, static_cast<UINT>(lParam)));
             return 0;
@@ -263,6 +303,12 @@ HWND BuildWindow(const WindowDef& def, HWND owner) {
                                         owner, nullptr, GetModuleHandleA(nullptr), const_cast<WindowDef*>(&def));
     if (!window)
         return nullptr;
+    if (const int dpi = StateOf(window)->dpi; dpi != kDesignDpi) {
+        const SIZE size = OuterSize({def.width, def.height}, def.style, dpi);
+        SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    StateOf(window)->shownWidth = OuterWidth(window);
     if (def.events.taskbarCreated)
         AllowTaskbarCreated(window);
     Run(def.events.created);
@@ -271,6 +317,26 @@ HWND BuildWindow(const WindowDef& def, HWND owner) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return window;
+}
+
+int DesignWidth(HWND window) {
+    const WindowState* state = StateOf(window);
+    const int width = OuterWidth(window);
+    if (!state)
+        return width;
+    return width == state->shownWidth ? state->designWidth : ui::DesignWidth(width, state->def.style, state->dpi);
+}
+
+void SetDesignWidth(HWND window, int width) {
+    WindowState* state = StateOf(window);
+    if (!state)
+        return;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const SIZE size = OuterSize({width, 0}, state->def.style, state->dpi);
+    SetWindowPos(window, nullptr, 0, 0, size.cx, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    state->designWidth = width;
+    state->shownWidth = OuterWidth(window);
 }
 
 HMENU WindowMenu(HWND window) {

@@ -10,6 +10,10 @@ namespace ui {
 // screen; runs its "created" event, then shows it. Null when the window is gone by then.
 HWND BuildWindow(const WindowDef& def, HWND owner);
 
+// The outer width of a built window in the window tables' 96-DPI units, and setting it.
+int DesignWidth(HWND window);
+void SetDesignWidth(HWND window, int width);
+
 // The pop-up menu built with `window`, or null.
 HMENU WindowMenu(HWND window);
 

@@ -1,9 +1,13 @@
 // Writes OnlineIcon.ico and OfflineIcon.ico: one 128 × 128 image at 32 bits per pixel each,
-// the same globe in red and in grey, with exactly kOpaquePixels opaque pixels.
-//   make_status_icons ONLINE.ico OFFLINE.ico
+// the same globe in red and in grey, with exactly kOpaquePixels opaque pixels; and two files of
+// images drawn for the small-icon sizes of 96 to 192 DPI, where thin strokes shrunk from 128
+// pixels fade into the task bar: a solid globe with light lines and a dark rim.
+//   make_status_icons ONLINE.ico OFFLINE.ico ONLINE_SMALL.ico OFFLINE_SMALL.ico
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <numeric>
 #include <vector>
@@ -124,25 +128,110 @@ void WriteMask(IconWriter& out, const std::vector<Pixel>& pixels) {
     }
 }
 
+bool WriteFile(const char* path, const IconWriter& out) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "wb"), std::fclose);
+    return file && std::fwrite(out.Bytes().data(), 1, out.Bytes().size(), file.get()) == out.Bytes().size();
+}
+
 bool WriteIcon(const char* path, const std::vector<Pixel>& pixels, const Palette& palette) {
     IconWriter out;
     WriteDirectory(out);
     WriteInfoHeader(out);
     WriteColours(out, pixels, palette);
     WriteMask(out, pixels);
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "wb"), std::fclose);
-    return file && std::fwrite(out.Bytes().data(), 1, out.Bytes().size(), file.get()) == out.Bytes().size();
+    return WriteFile(path, out);
+}
+
+constexpr int kSmallSides[] = {16, 20, 24, 32};
+
+struct SmallPalette {
+    Rgb fillTop, fillBottom, rim, lines;
+};
+
+constexpr SmallPalette kOnlineSmall{{0xEE, 0x50, 0x42}, {0xC0, 0x24, 0x1C}, {0x7A, 0x0E, 0x10}, {0xFF, 0xB4, 0xAC}};
+constexpr SmallPalette kOfflineSmall{{0x94, 0x94, 0x94}, {0x62, 0x62, 0x62}, {0x40, 0x40, 0x40}, {0xF4, 0xF4, 0xF4}};
+
+// Straight-alpha B, G, R, A pixels, top row first: each pixel averages 8 × 8 samples.
+std::vector<std::uint8_t> DrawSmallGlobe(int side, const SmallPalette& palette) {
+    constexpr int kSamples = 8;
+    const double radius = side / 2.0 - 0.5, rim = std::max(1.0, side / 16.0), line = std::max(1.0, side / 14.0);
+    std::vector<std::uint8_t> pixels(side * side * 4);
+    for (int row = 0; row < side; ++row) {
+        for (int column = 0; column < side; ++column) {
+            double sum[3] = {}, covered = 0;
+            for (int sy = 0; sy < kSamples; ++sy) {
+                for (int sx = 0; sx < kSamples; ++sx) {
+                    const double x = column + (sx + 0.5) / kSamples - side / 2.0;
+                    const double y = row + (sy + 0.5) / kSamples - side / 2.0;
+                    const double d = std::hypot(x, y);
+                    if (d > radius)
+                        continue;
+                    // Half a pixel down puts the equator on a pixel row: one crisp line.
+                    const GlobeStroke stroke = NearestGlobeStroke(x, y - 0.5, radius);
+                    const bool onLine = stroke.part == GlobePart::Inner && stroke.distance < line / 2;
+                    const double t = std::clamp((y + radius) / (2 * radius), 0.0, 1.0);
+                    const Rgb fill{Mix(palette.fillTop.r, palette.fillBottom.r, t),
+                                   Mix(palette.fillTop.g, palette.fillBottom.g, t),
+                                   Mix(palette.fillTop.b, palette.fillBottom.b, t)};
+                    const Rgb c = d > radius - rim ? palette.rim : onLine ? palette.lines : fill;
+                    sum[0] += c.b, sum[1] += c.g, sum[2] += c.r, covered += 1;
+                }
+            }
+            std::uint8_t* out = &pixels[(row * side + column) * 4];
+            if (covered == 0)
+                continue;
+            for (int c = 0; c < 3; ++c)
+                out[c] = static_cast<std::uint8_t>(sum[c] / covered + 0.5);
+            out[3] = static_cast<std::uint8_t>(255.0 * covered / (kSamples * kSamples) + 0.5);
+        }
+    }
+    return pixels;
+}
+
+bool WriteSmallIcons(const char* path, const SmallPalette& palette) {
+    IconWriter out;
+    const auto count = static_cast<std::uint16_t>(std::size(kSmallSides));
+    out.U16(0), out.U16(1), out.U16(count);
+    std::uint32_t offset = 6 + 16 * count;
+    for (const int side : kSmallSides) {
+        const std::uint32_t bytes = kInfoHeaderBytes + side * side * 4 + (side + 31) / 32 * 4 * side;
+        out.U8(side), out.U8(side), out.U8(0), out.U8(0), out.U16(1), out.U16(32), out.U32(bytes), out.U32(offset);
+        offset += bytes;
+    }
+    for (const int side : kSmallSides) {
+        const std::vector<std::uint8_t> pixels = DrawSmallGlobe(side, palette);
+        const int maskRowBytes = (side + 31) / 32 * 4;
+        out.U32(kInfoHeaderBytes), out.U32(side), out.U32(2 * side), out.U16(1), out.U16(32), out.U32(0);
+        out.U32(side * side * 4 + maskRowBytes * side), out.U32(0), out.U32(0), out.U32(0), out.U32(0);
+        for (int row = side - 1; row >= 0; --row) {
+            for (int i = 0; i < side * 4; ++i)
+                out.U8(pixels[row * side * 4 + i]);
+        }
+        for (int row = side - 1; row >= 0; --row) {
+            for (int byte = 0; byte < maskRowBytes; ++byte) {
+                std::uint8_t bits = 0;
+                for (int bit = 0; bit < 8; ++bit) {
+                    const int column = byte * 8 + bit;
+                    if (column >= side || pixels[(row * side + column) * 4 + 3] == 0)
+                        bits |= 0x80 >> bit;
+                }
+                out.U8(bits);
+            }
+        }
+    }
+    return WriteFile(path, out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_status_icons ONLINE.ico OFFLINE.ico\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: make_status_icons ONLINE.ico OFFLINE.ico ONLINE_SMALL.ico OFFLINE_SMALL.ico\n");
         return 2;
     }
     const std::vector<Pixel> globe = DrawGlobe();
-    if (!WriteIcon(argv[1], globe, kOnline) || !WriteIcon(argv[2], globe, kOffline)) {
+    if (!WriteIcon(argv[1], globe, kOnline) || !WriteIcon(argv[2], globe, kOffline) ||
+        !WriteSmallIcons(argv[3], kOnlineSmall) || !WriteSmallIcons(argv[4], kOfflineSmall)) {
         std::perror("make_status_icons");
         return 1;
     }

@@ -114,6 +114,12 @@ TEST_F(ProgramResources, ManifestAsksForAdministratorAndCommonControls6) {
     const auto controls = manifest.find(R"(name="Microsoft.Windows.Common-Controls")");
     ASSERT_NE(controls, std::string_view::npos);
     EXPECT_EQ(manifest.substr(controls).find(R"(version="6.0.0.0")"), manifest.substr(controls).find("version="));
+    // DPI awareness, the processor, and Windows 7, 8, 8.1 and 10/11 as supported systems.
+    for (const char* entry : {">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+                              sizeof(void*) == 8 ? R"(Architecture="amd64")" : R"(Architecture="x86")",
+                              "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(entry), std::string_view::npos) << entry;
 }
 
 TEST_F(ProgramResources, CarriesBothStatusIconsAndTheGeneratedLogo) {

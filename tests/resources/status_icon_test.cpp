@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "core/owners.h"
@@ -47,7 +49,7 @@ TEST_P(StatusIcon, LoadsAtTheRequestedSize) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, StatusIcon, testing::Values(16, 20, 32, 128));
+INSTANTIATE_TEST_SUITE_P(Sizes, StatusIcon, testing::Values(16, 20, 24, 32, 40, 128));
 
 // The tray and the title bar show the icons much smaller than drawn: they must stay visible.
 TEST(StatusIconColours, OnlineIsRedAndOfflineIsGreyAtTrayAndWindowSizes) {
@@ -67,6 +69,34 @@ TEST(StatusIconColours, OnlineIsRedAndOfflineIsGreyAtTrayAndWindowSizes) {
         EXPECT_GT(std::count_if(grey.begin(), grey.end(), visible), size) << size;
         EXPECT_EQ(std::count_if(red.begin(), red.end(), notRed), 0) << size;
         EXPECT_EQ(std::count_if(grey.begin(), grey.end(), notGrey), 0) << size;
+    }
+}
+
+// WCAG's relative luminance of a colour shown over a grey task bar, and the bar's own.
+double Luminance(const Bgra& p, double bar) {
+    double sum = 0;
+    for (const auto& [value, weight] : {std::pair{p.r, 0.2126}, std::pair{p.g, 0.7152}, std::pair{p.b, 0.0722}}) {
+        const double v = (value * p.a + bar * (255 - p.a)) / 255 / 255;
+        sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+// Windows 10 and 11's dark and light task bars: over half the pixels of each small size are
+// strongly opaque, and those stand out from either bar (median contrast 3 : 1 at least).
+TEST(StatusIconColours, SmallSizesAreSolidAndStandOutOnDarkAndLightTaskBars) {
+    for (const int size : {16, 20, 24, 32}) for (const bool online : {true, false}) {
+        const UniqueIcon icon(LoadStatusIcon(online, size));
+        const auto pixels = ColourPixels(icon.get(), size);
+        for (const double bar : {0x20, 0xF3}) {
+            std::vector<double> contrasts;
+            const double barLuminance = Luminance({0, 0, 0, 0}, bar);
+            for (const Bgra& p : pixels)
+                if (p.a > 127) contrasts.push_back((std::max(Luminance(p, bar), barLuminance) + 0.05) / (std::min(Luminance(p, bar), barLuminance) + 0.05));
+            ASSERT_GE(contrasts.size() * 2, std::size_t(size * size)) << size << " online " << online;
+            std::nth_element(contrasts.begin(), contrasts.begin() + contrasts.size() / 2, contrasts.end());
+            EXPECT_GE(contrasts[contrasts.size() / 2], 3.0) << size << " online " << online << " bar " << bar;
+        }
     }
 }
 

@@ -47,10 +47,14 @@ void CloseSecondaryWindows(HWND main) {
     }
 }
 
-void SetWidth(HWND window, int width) {
-    RECT frame;
-    GetWindowRect(window, &frame);
-    SetWindowPos(window, nullptr, 0, 0, width, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+// Unfolds the log as a user does, by its link, so that the width follows the window's DPI.
+bool ShowLog(HWND main) {
+    const HWND link = GetDlgItem(main, ui::main_window::超级链接框1.id);
+    char text[32] = "";
+    GetWindowTextA(link, text, sizeof text);
+    if (std::strcmp(text, "查看日志>>") == 0) SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    GetWindowTextA(link, text, sizeof text);
+    return std::strcmp(text, "<<收起日志") == 0;
 }
 
 // Closes the program as its close box does, and ends it if it does not go.
@@ -69,10 +73,7 @@ bool SetScene(HWND main, const char* scene) {
     if (std::strcmp(scene, "quit") == 0) return Quit(main);
     CloseSecondaryWindows(main);
     if (std::strcmp(scene, "main") == 0) return true;
-    if (std::strcmp(scene, "wide") == 0) {
-        SetWidth(main, 783);
-        return true;
-    }
+    if (std::strcmp(scene, "wide") == 0) return ShowLog(main);
     if (std::strcmp(scene, "new-connection") == 0) {
         SendMessageA(GetDlgItem(main, ui::main_window::按钮2.id), BM_CLICK, 0, 0);
         return WaitFor([] { return FindWindowA(nullptr, kNewConnectionCaption); });

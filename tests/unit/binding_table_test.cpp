@@ -81,6 +81,9 @@ constexpr ExpectedRow kExpectedRows[] = {
     {"version.dll", "GetFileVersionInfoA"},      {"version.dll", "VerQueryValueA"},
     {"kernel32.dll", "SetDefaultDllDirectories", true}, {"advapi32.dll", "GetNamedSecurityInfoW"},
     {"advapi32.dll", "GetTokenInformation"},     {"advapi32.dll", "ConvertSidToStringSidW"},
+    {"user32.dll", "GetDpiForWindow", true},
+    {"user32.dll", "SystemParametersInfoForDpi", true},
+    {"user32.dll", "AdjustWindowRectExForDpi", true},
 };
 
 // The module row `index` binds from: the row is bound again through a loader that notes where its
