@@ -17,7 +17,9 @@ void RefreshOnlineState() {
     gui::SetMenuItemEnabled(TrayMenuItem::拨号, !online);
     gui::SetMenuItemEnabled(TrayMenuItem::重播, online);
     SetTrayIcon(LoadStatusIcon(online, GetSystemMetrics(SM_CXSMICON)), state);
-    gui::SetIcon(ui::WindowKind::Main, LoadStatusIcon(online, GetSystemMetrics(SM_CXICON)));
+    // The caption's icon drawn for its size, not the large one shrunk by the system.
+    gui::SetIcons(ui::WindowKind::Main, LoadStatusIcon(online, GetSystemMetrics(SM_CXICON)),
+                  LoadStatusIcon(online, GetSystemMetrics(SM_CXSMICON)));
     gui::SetStatusPane(1, std::string("当前状态：") + state);
 }
 

@@ -237,8 +237,8 @@ void Activate(ui::WindowKind window) {
     OnGui([window] { SetForegroundWindow(WindowHandle(window)); });
 }
 
-void SetIcon(ui::WindowKind window, HICON icon) {
-    OnGui([window, icon] { ui::SetWindowIcon(WindowHandle(window), icon); });
+void SetIcons(ui::WindowKind window, HICON big, HICON small) {
+    OnGui([window, big, small] { ui::SetWindowIcons(WindowHandle(window), big, small); });
 }
 
 int ShowMessage(ui::WindowKind owner, std::string_view text, UINT type) {

@@ -67,7 +67,7 @@ void Show(ui::WindowKind window, bool visible);
 void SetMinimized(ui::WindowKind window, bool minimized);
 void SetTopMost(ui::WindowKind window, bool topMost);
 void Activate(ui::WindowKind window);
-void SetIcon(ui::WindowKind window, HICON icon);  // the window owns `icon` from then on
+void SetIcons(ui::WindowKind window, HICON big, HICON small);  // the window owns both from then on
 
 // Task-modal message box owned by `owner` with the caption "信息："; returns the button id.
 int ShowMessage(ui::WindowKind owner, std::string_view text, UINT type = MB_OK);

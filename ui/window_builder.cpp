@@ -34,7 +34,7 @@ struct WindowState {
     UniqueMenu menu;
     std::vector<UniqueFont> fonts;  // of the current DPI
     std::vector<std::pair<int, UniqueBitmap>> pictures;
-    UniqueIcon icon;
+    UniqueIcon bigIcon, smallIcon;
     HWND focus = nullptr;  // the control that had the focus when the window was deactivated
 };
 
@@ -344,14 +344,16 @@ HMENU WindowMenu(HWND window) {
     return state ? state->menu.get() : nullptr;
 }
 
-void SetWindowIcon(HWND window, HICON icon) {
+void SetWindowIcons(HWND window, HICON big, HICON small) {
     WindowState* state = StateOf(window);
     if (!state)
         return;
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    if (state->icon.get() != icon)
-        state->icon.reset(icon);
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (state->bigIcon.get() != big)
+        state->bigIcon.reset(big);
+    if (state->smallIcon.get() != small)
+        state->smallIcon.reset(small);
 }
 
 }  // namespace ui

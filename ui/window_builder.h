@@ -17,7 +17,8 @@ void SetDesignWidth(HWND window, int width);
 // The pop-up menu built with `window`, or null.
 HMENU WindowMenu(HWND window);
 
-// Shows `icon` in the caption and the task bar; the window owns it from now on.
-void SetWindowIcon(HWND window, HICON icon);
+// Shows `big` in the task bar and Alt+Tab and `small` in the caption; the window owns both from
+// now on.
+void SetWindowIcons(HWND window, HICON big, HICON small);
 
 }  // namespace ui

@@ -39,8 +39,8 @@ void ExpectDisplay(const Display& expected) {
     EXPECT_EQ(shown.tooltip, expected.tooltip);
 }
 
-HICON WindowIcon() {
-    return reinterpret_cast<HICON>(SendMessageA(gui::Handle(ui::WindowKind::Main), WM_GETICON, ICON_BIG, 0));
+HICON WindowIcon(WPARAM which = ICON_BIG) {
+    return reinterpret_cast<HICON>(SendMessageA(gui::Handle(ui::WindowKind::Main), WM_GETICON, which, 0));
 }
 
 // How much redder than grey the opaque pixels of an icon are, on average: the online globe is
@@ -98,11 +98,20 @@ TEST_F(StatusDisplayTest, TheOnlineIconIsTheRedGlobeAndTheOfflineIconTheGreyOne)
         SCOPED_TRACE(flag);
         OnlineFlag = flag;
         RefreshOnlineState();
-        const double redness = Redness(WindowIcon());
-        if (flag == 1)
-            EXPECT_GT(redness, 60);
-        else
-            EXPECT_LT(redness, 5);
+        for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
+            const double redness = Redness(WindowIcon(which));
+            if (flag == 1)
+                EXPECT_GT(redness, 60);
+            else
+                EXPECT_LT(redness, 5);
+        }
+        // The caption's icon is the one drawn for its size.
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(WindowIcon(ICON_SMALL), &info));
+        BITMAP bitmap{};
+        GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+        EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
     }
 }
 

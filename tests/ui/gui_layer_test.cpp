@@ -78,9 +78,10 @@ TEST_F(UiGuiLayer, WindowOperationsReachTheRealWindows) {
     EXPECT_TRUE(IsWindowVisible(main_));
 
     const BYTE andMask[] = {0xFF}, xorMask[] = {0x00};
-    const HICON icon = CreateIcon(nullptr, 1, 1, 1, 1, andMask, xorMask);
-    gui::SetIcon(WindowKind::Main, icon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_BIG, 0)), icon);
+    const HICON big = CreateIcon(nullptr, 1, 1, 1, 1, andMask, xorMask), small = CopyIcon(big);
+    gui::SetIcons(WindowKind::Main, big, small);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_BIG, 0)), big);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_SMALL, 0)), small);
 
     gui::Open(WindowKind::NewConnection);
     const HWND secondary = gui::Handle(WindowKind::NewConnection);
