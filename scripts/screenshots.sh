@@ -3,6 +3,7 @@
 # notification area are drawn) on a private Xvfb display: the Main window, the New-connection
 # window, the About window and the Main window widened to show its log. Builds first; the PNGs
 # go to $BUILD/screenshots/ (or OUT). Without TARGET, it photographs the target this machine runs.
+# DPI=120, 144 or 192 photographs at that display scaling (the prefix's LogPixels, 96 again after).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 require_runnable_target
@@ -13,6 +14,7 @@ SIZE=${SIZE:-1024x768}  # larger for high DPI: the unfolded Main window is 1174 
 OUT=${OUT:-$BUILD/screenshots}
 DRIVER=$BUILD/tests/ui/window_driver.exe
 mkdir -p "$OUT"
+set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
 echo "photographing $TARGET ($TARGET_WHY)" >&2
 
 source "$ROOT/scripts/display.sh"
@@ -21,8 +23,10 @@ start_display "$SIZE"
 cleanup() {
   wine "$DRIVER" quit "$DESKTOP" </dev/null >/dev/null 2>&1 || true
   stop_display
+  set_dpi 96
 }
 trap cleanup EXIT
+set_dpi "${DPI:-96}"
 
 wine explorer "/desktop=$DESKTOP,$SIZE" "$(wine winepath -w "$BUILD/Pordex.exe")" </dev/null >/dev/null 2>&1 &
 
