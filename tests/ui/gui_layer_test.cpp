@@ -78,9 +78,9 @@ TEST_F(UiGuiLayer, WindowOperationsReachTheRealWindows) {
     EXPECT_TRUE(IsWindowVisible(main_));
 
     const BYTE andMask[] = {0xFF}, xorMask[] = {0x00};
-    const HICON big = CreateIcon(nullptr, 1, 1, 1, 1, andMask, xorMask), small = CopyIcon(big);
-    gui::SetIcons(WindowKind::Main, big, small);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_BIG, 0)), big);
+    const HICON icon = CreateIcon(nullptr, 1, 1, 1, 1, andMask, xorMask), small = CopyIcon(icon);
+    gui::SetIcons(WindowKind::Main, icon, small);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_BIG, 0)), icon);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main_, WM_GETICON, ICON_SMALL, 0)), small);
 
     gui::Open(WindowKind::NewConnection);

@@ -72,8 +72,7 @@ LOGFONTA FontOf(HWND control) {
 
 // The system's message font at that DPI, as the controls' text must look.
 void ExpectMessageFont(HWND control, int dpi) {
-    NONCLIENTMETRICSA metrics{sizeof metrics};
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    NONCLIENTMETRICSA metrics{sizeof metrics}; SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     const LOGFONTA font = FontOf(control);
     EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName);
     EXPECT_EQ(font.lfHeight, MulDiv(metrics.lfMessageFont.lfHeight, dpi, 96));
@@ -84,43 +83,88 @@ void ExpectPlainText(HWND passwordBox) {
     EXPECT_EQ(SendMessageA(passwordBox, EM_GETPASSWORDCHAR, 0, 0), 0);
 }
 
+// As Windows tells a window it moved to a monitor of 144 DPI, suggesting 1.5 times its size.
+constexpr int kHighDpi = 144;
+
+void MoveToHighDpi(HWND window) {
+    RECT frame; GetWindowRect(window, &frame);
+    RECT suggested{0, 0, (frame.right - frame.left) * 3 / 2, (frame.bottom - frame.top) * 3 / 2};
+    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(kHighDpi, kHighDpi), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(window, &frame);  // within what the desktop can show (1024 px wide here)
+    EXPECT_EQ(frame.right - frame.left, std::min<LONG>(suggested.right, GetSystemMetrics(SM_CXMAXTRACK)));
+}
+
+// Beside its text at 96 DPI: a check or group box its box or indent, a button or edit box its edges.
+int TextMargin(const ExpectedControl& control) {
+    if (std::string_view(control.className) == "Button") return (GetWindowLongA(Control(control.id), GWL_STYLE) & BS_TYPEMASK) ? 16 : 6;
+    return std::string_view(control.className) == "Edit" ? 8 : 0;
+}
+
+// The text in the control's own font: advances less the blank after the last glyph (as of "：").
+SIZE InkExtent(HWND control, const char* text) {
+    wchar_t wide[64] = L"";
+    const int length = MultiByteToWideChar(936, 0, text, -1, wide, 64) - 1;
+    const HDC dc = GetDC(control);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE size{}; GetTextExtentPoint32W(dc, wide, length, &size);
+    ABC last{}; if (GetCharABCWidthsW(dc, wide[length - 1], wide[length - 1], &last) && last.abcC > 0) size.cx -= last.abcC;
+    SelectObject(dc, previous), ReleaseDC(control, dc);
+    return size;
+}
+
+void ExpectScaledAndTextFits(HWND control, const ExpectedControl& expected) {
+    SCOPED_TRACE(expected.id.id);
+    const RECT area = RectInParent(control);
+    const LONG got[] = {area.left, area.top, area.right - area.left, area.bottom - area.top};
+    const int want[] = {expected.left, expected.top, expected.width, expected.height};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i] * 1.5, 1) << i;
+    if (!*expected.text) return;
+    const SIZE ink = InkExtent(control, expected.text);
+    EXPECT_LE(ink.cx + MulDiv(TextMargin(expected), kHighDpi, 96), area.right - area.left) << expected.text;
+    EXPECT_LE(ink.cy, area.bottom - area.top) << expected.text;
+}
+
+void ExpectAtHighDpi(HWND window, std::span<const ExpectedControl> controls) {
+    MoveToHighDpi(window);
+    for (const ExpectedControl& expected : controls) ExpectScaledAndTextFits(Control(expected.id), expected);
+}
+
 namespace m = ui::main_window;
 
-const ExpectedControl kMainControls[] = {
-    {m::标签4, "Static", "选择连接：", 35, 9, 56, 24},
-    {m::组合框1, "ComboBox", "", 97, 12, 107, 20},
-    {m::按钮3, "Button", "删除连接", 205, 9, 68, 24},
-    {m::按钮2, "Button", "创建新连接", 275, 9, 68, 24},
-    {m::标签1, "Static", "宽带账号：", 35, 41, 56, 24},
-    {m::编辑框1, "Edit", "", 97, 42, 192, 24},
-    {m::标签2, "Static", "宽带密码：", 35, 70, 56, 24},
-    {m::编辑框2, "Edit", "", 97, 71, 192, 24},
-    {m::选择框1, "Button", "永不掉线", 35, 101, 72, 24, true},
-    {m::选择框2, "Button", "每", 140, 100, 28, 24},
-    {m::编辑框3, "Edit", "5", 173, 99, 32, 24},
-    {m::标签3, "Static", "分钟自动断线重连", 224, 104, 96, 16},
-    {m::选择框3, "Button", "开机自动启动", 35, 126, 93, 16},
-    {m::选择框4, "Button", "打开软件后自动监控", 140, 127, 132, 16},
-    {m::选择框5, "Button", "监控开启后最小化", 35, 150, 117, 16},
-    {m::标签5, "Static", "断线后", 177, 149, 40, 16},
-    {m::编辑框4, "Edit", "2", 216, 145, 25, 24},
-    {m::标签6, "Static", "秒再重连", 264, 149, 49, 16},
-    {m::按钮1, "Button", "开始监控", 120, 172, 104, 40},
-    {m::超级链接框2, "Static", "手动操作>>", 286, 166, 64, 24},
-    {m::超级链接框1, "Static", "查看日志>>", 286, 190, 64, 24},
-    {m::分组框1, "Button", "运行日志", 360, 0, 416, 214},
-};
-const ExpectedControl kLogList{m::列表框1, "ListBox", "", 3, 14, 410, 196};
 
 TEST_F(MainWindowTest, FrameAndControlsAsDesigned) {
     ExpectFrame(main_, "QelvoPordex v2.0.1", 783, 264, true);
-    ExpectControls(kMainControls);
+    static const ExpectedControl controls[] = {
+        {m::标签4, "Static", "选择连接：", 35, 9, 56, 24},
+        {m::组合框1, "ComboBox", "", 97, 12, 107, 20},
+        {m::按钮3, "Button", "删除连接", 205, 9, 68, 24},
+        {m::按钮2, "Button", "创建新连接", 275, 9, 68, 24},
+        {m::标签1, "Static", "宽带账号：", 35, 41, 56, 24},
+        {m::编辑框1, "Edit", "", 97, 42, 192, 24},
+        {m::标签2, "Static", "宽带密码：", 35, 70, 56, 24},
+        {m::编辑框2, "Edit", "", 97, 71, 192, 24},
+        {m::选择框1, "Button", "永不掉线", 35, 101, 72, 24, true},
+        {m::选择框2, "Button", "每", 140, 100, 28, 24},
+        {m::编辑框3, "Edit", "5", 173, 99, 32, 24},
+        {m::标签3, "Static", "分钟自动断线重连", 224, 104, 96, 16},
+        {m::选择框3, "Button", "开机自动启动", 35, 126, 93, 16},
+        {m::选择框4, "Button", "打开软件后自动监控", 140, 127, 132, 16},
+        {m::选择框5, "Button", "监控开启后最小化", 35, 150, 117, 16},
+        {m::标签5, "Static", "断线后", 177, 149, 40, 16},
+        {m::编辑框4, "Edit", "2", 216, 145, 25, 24},
+        {m::标签6, "Static", "秒再重连", 264, 149, 49, 16},
+        {m::按钮1, "Button", "开始监控", 120, 172, 104, 40},
+        {m::超级链接框2, "Static", "手动操作>>", 286, 166, 64, 24},
+        {m::超级链接框1, "Static", "查看日志>>", 286, 190, 64, 24},
+        {m::分组框1, "Button", "运行日志", 360, 0, 416, 214},
+    };
+    ExpectControls(controls);
     const HWND logList = GetDlgItem(Control(m::分组框1), m::列表框1.id);
-    ExpectControl(logList, kLogList);
+    ExpectControl(logList, {m::列表框1, "ListBox", "", 3, 14, 410, 196});
     EXPECT_EQ(SendMessageA(logList, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(GetWindowLongA(logList, GWL_STYLE) & LBS_SORT, 0);
 
-    for (const ExpectedControl& control : kMainControls) ExpectMessageFont(Control(control.id), 96);
+    for (const ExpectedControl& control : controls) ExpectMessageFont(Control(control.id), 96);
     for (ui::ControlId checkBox : {m::选择框1, m::选择框2, m::选择框3, m::选择框4, m::选择框5}) {
         EXPECT_EQ(GetWindowLongA(Control(checkBox), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     }
@@ -129,6 +173,21 @@ TEST_F(MainWindowTest, FrameAndControlsAsDesigned) {
     EXPECT_EQ(GetWindowLongA(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
     EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    // Folded, as the program starts, so that the window fits the test's desktop at 144 DPI.
+    gui::SetWidth(WindowKind::Main, 356);
+    RECT client; GetClientRect(main_, &client);
+    const LONG foldedWidth = client.right;
+    ExpectAtHighDpi(main_, controls);
+    ExpectScaledAndTextFits(GetDlgItem(Control(m::分组框1), m::列表框1.id), {m::列表框1, "ListBox", "", 3, 14, 410, 196});
+    for (const ExpectedControl& control : controls) ExpectMessageFont(Control(control.id), kHighDpi);
+    const RECT box = RectInParent(Control(m::编辑框4)), spin = RectInParent(ui::SpinOf(Control(m::编辑框4)));
+    EXPECT_NEAR(spin.right - box.right, GetSystemMetrics(SM_CXVSCROLL) * 1.5, 1);
+    int edges[2] = {}; SendMessageA(Control(m::状态条1), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+    EXPECT_TRUE(edges[0] == 345 && edges[1] == 525) << edges[0] << " " << edges[1];
+    EXPECT_EQ(gui::GetWidth(WindowKind::Main), 356);
+    gui::SetWidth(WindowKind::Main, 356);  // the log folded again at this DPI
+    GetClientRect(main_, &client);
+    EXPECT_NEAR(client.right, foldedWidth * 1.5, 1);
 }
 
 TEST_F(MainWindowTest, StatusBarSpansTheBottomWithTwoPanes) {
@@ -215,17 +274,17 @@ protected:
     HWND window_ = nullptr;
 };
 
-const ExpectedControl kNewConnectionControls[] = {
-    {n::标签3, "Static", "宽带名称：", 3, 8, 56, 24},   {n::编辑框3, "Edit", "", 65, 9, 192, 24},
-    {n::标签1, "Static", "宽带账号：", 3, 40, 56, 24},  {n::编辑框1, "Edit", "", 65, 41, 192, 24},
-    {n::标签2, "Static", "宽带密码：", 3, 69, 56, 24},  {n::编辑框2, "Edit", "", 65, 70, 192, 24},
-    {n::按钮1, "Button", "确定", 72, 112, 120, 48},
-};
-
 TEST_F(NewConnectionWindow, FrameAndControlsAsDesigned) {
     ExpectFrame(window_, "新连接设置", 271, 190, true);
-    ExpectControls(kNewConnectionControls);
+    static const ExpectedControl controls[] = {
+        {n::标签3, "Static", "宽带名称：", 3, 8, 56, 24},   {n::编辑框3, "Edit", "", 65, 9, 192, 24},
+        {n::标签1, "Static", "宽带账号：", 3, 40, 56, 24},  {n::编辑框1, "Edit", "", 65, 41, 192, 24},
+        {n::标签2, "Static", "宽带密码：", 3, 69, 56, 24},  {n::编辑框2, "Edit", "", 65, 70, 192, 24},
+        {n::按钮1, "Button", "确定", 72, 112, 120, 48},
+    };
+    ExpectControls(controls);
     ExpectPlainText(Control(n::编辑框2));
+    ExpectAtHighDpi(window_, controls);
 }
 
 TEST_F(NewConnectionWindow, OpensOwnedNotModalWithFocusOnTheNameAndTabsInOrder) {
@@ -256,23 +315,24 @@ protected:
     HWND window_ = nullptr;
 };
 
-const ExpectedControl kAboutControls[] = {
-    {a::超级链接框1, "Static", "关闭", 257, 3, 24, 16},
-    {a::图片框1, "Static", "", 94, 26, 96, 96},
-    {a::透明标签1, "Static", "QelvoPordex 2.0.1", 39, 137, 207, 48},
-    {a::超级链接框2, "Static", "QelvoTikora", 66, 195, 152, 16},
-    {a::透明标签2, "Static", "版权所有 (C) Qelvo，保留所有权利。", 28, 216, 232, 21},
-};
-
 TEST_F(AboutWindow, FrameControlsAndTitleFontAsDesigned) {
     ExpectFrame(window_, "", 285, 236, false);
     EXPECT_EQ(GetWindow(window_, GW_OWNER), main_);
-    ExpectControls(kAboutControls);
+    static const ExpectedControl controls[] = {
+        {a::超级链接框1, "Static", "关闭", 257, 3, 24, 16},
+        {a::图片框1, "Static", "", 94, 26, 96, 96},
+        {a::透明标签1, "Static", "QelvoPordex 2.0.1", 39, 137, 207, 48},
+        {a::超级链接框2, "Static", "QelvoTikora", 66, 195, 152, 16},
+        {a::透明标签2, "Static", "版权所有 (C) Qelvo，保留所有权利。", 28, 216, 232, 21},
+    };
+    ExpectControls(controls);
     const LOGFONTA title = FontOf(Control(a::透明标签1));
     EXPECT_STREQ(title.lfFaceName, "微软雅黑");
     EXPECT_EQ(title.lfHeight, -24);
     EXPECT_EQ(title.lfWeight, FW_NORMAL);
     EXPECT_EQ(title.lfCharSet, GB2312_CHARSET);
+    ExpectAtHighDpi(window_, controls);
+    EXPECT_EQ(FontOf(Control(a::透明标签1)).lfHeight, -36);
 }
 
 TEST_F(AboutWindow, DraggedByItsBackgroundAndClosedOnlyByItsLink) {
@@ -359,79 +419,6 @@ TEST_F(AboutWindow, PictureBoxBlendsTheLogoOverTheBackground) {
     DeleteObject(target);
     DeleteDC(canvas);
     ReleaseDC(picture, screen);
-}
-
-// As Windows tells a window it moved to a monitor of 144 DPI, suggesting 1.5 times its size.
-constexpr int kHighDpi = 144;
-
-void MoveToHighDpi(HWND window) {
-    RECT frame; GetWindowRect(window, &frame);
-    RECT suggested{0, 0, (frame.right - frame.left) * 3 / 2, (frame.bottom - frame.top) * 3 / 2};
-    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(kHighDpi, kHighDpi), reinterpret_cast<LPARAM>(&suggested));
-    GetWindowRect(window, &frame);  // within what the desktop can show (1024 px wide here)
-    EXPECT_EQ(frame.right - frame.left, std::min<LONG>(suggested.right, GetSystemMetrics(SM_CXMAXTRACK)));
-}
-
-// Beside its text at 96 DPI: a check or group box its box or indent, a button or edit box its edges.
-int TextMargin(const ExpectedControl& control) {
-    if (std::string_view(control.className) == "Button") return (GetWindowLongA(Control(control.id), GWL_STYLE) & BS_TYPEMASK) ? 16 : 6;
-    return std::string_view(control.className) == "Edit" ? 8 : 0;
-}
-
-// The text in the control's own font: advances less the blank after the last glyph (as of "：").
-SIZE InkExtent(HWND control, const char* text) {
-    wchar_t wide[64] = L"";
-    const int length = MultiByteToWideChar(936, 0, text, -1, wide, 64) - 1;
-    const HDC dc = GetDC(control);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide, length, &size);
-    ABC last{};
-    if (GetCharABCWidthsW(dc, wide[length - 1], wide[length - 1], &last) && last.abcC > 0) size.cx -= last.abcC;
-    SelectObject(dc, previous), ReleaseDC(control, dc);
-    return size;
-}
-
-void ExpectScaledAndTextFits(HWND control, const ExpectedControl& expected) {
-    SCOPED_TRACE(expected.id.id);
-    const RECT area = RectInParent(control);
-    const LONG got[] = {area.left, area.top, area.right - area.left, area.bottom - area.top};
-    const int want[] = {expected.left, expected.top, expected.width, expected.height};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i] * 1.5, 1) << i;
-    if (!*expected.text) return;
-    const SIZE ink = InkExtent(control, expected.text);
-    EXPECT_LE(ink.cx + MulDiv(TextMargin(expected), kHighDpi, 96), area.right - area.left) << expected.text;
-    EXPECT_LE(ink.cy, area.bottom - area.top) << expected.text;
-}
-
-void ExpectAtHighDpi(HWND window, std::span<const ExpectedControl> controls) {
-    MoveToHighDpi(window);
-    for (const ExpectedControl& expected : controls) ExpectScaledAndTextFits(Control(expected.id), expected);
-}
-
-// Folded, as the program starts, so that the window fits the test's desktop at 144 DPI.
-TEST_F(MainWindowTest, AtHighDpiControlsScaleAndTheirTextsFit) {
-    gui::SetWidth(WindowKind::Main, 356);
-    RECT client; GetClientRect(main_, &client);
-    const LONG foldedWidth = client.right;
-    ExpectAtHighDpi(main_, kMainControls);
-    ExpectScaledAndTextFits(GetDlgItem(Control(m::分组框1), m::列表框1.id), kLogList);
-    for (const ExpectedControl& control : kMainControls) ExpectMessageFont(Control(control.id), kHighDpi);
-    const RECT box = RectInParent(Control(m::编辑框4)), spin = RectInParent(ui::SpinOf(Control(m::编辑框4)));
-    EXPECT_NEAR(spin.right - box.right, GetSystemMetrics(SM_CXVSCROLL) * 1.5, 1);
-    int edges[2] = {}; SendMessageA(Control(m::状态条1), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
-    EXPECT_TRUE(edges[0] == 345 && edges[1] == 525) << edges[0] << " " << edges[1];
-    EXPECT_EQ(gui::GetWidth(WindowKind::Main), 356);
-    gui::SetWidth(WindowKind::Main, 356);  // the log folded again at this DPI
-    GetClientRect(main_, &client);
-    EXPECT_NEAR(client.right, foldedWidth * 1.5, 1);
-}
-
-TEST_F(NewConnectionWindow, AtHighDpiControlsScaleAndTheirTextsFit) { ExpectAtHighDpi(window_, kNewConnectionControls); }
-
-TEST_F(AboutWindow, AtHighDpiControlsScaleAndTheirTextsFit) {
-    ExpectAtHighDpi(window_, kAboutControls);
-    EXPECT_EQ(FontOf(Control(a::透明标签1)).lfHeight, -36);
 }
 
 }  // namespace
