@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <iterator>
 #include <memory>
 #include <numeric>
 #include <vector>
@@ -73,73 +72,23 @@ Rgb Shade(const Palette& palette, GlobePart part, int row) {
     return {Mix(from.r, to.r, t), Mix(from.g, to.g, t), Mix(from.b, to.b, t)};
 }
 
-class IconWriter {
-public:
-    void U8(std::uint8_t v) { bytes_.push_back(v); }
-    void U16(std::uint16_t v) { U8(v & 0xFF), U8(v >> 8); }
-    void U32(std::uint32_t v) { U16(v & 0xFFFF), U16(v >> 16); }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
+// An image of an icon file: straight-alpha B, G, R, A pixels, top row first.
+struct Image {
+    int side;
+    std::vector<std::uint8_t> bgra;
 };
 
-constexpr std::uint32_t kHeaderBytes = 6 + 16;
-constexpr std::uint32_t kInfoHeaderBytes = 40;
-constexpr std::uint32_t kColourBytes = kPixels * 4;
-constexpr std::uint32_t kMaskRowBytes = kSize / 8;  // already a multiple of 4
-constexpr std::uint32_t kMaskBytes = kMaskRowBytes * kSize;
-constexpr std::uint32_t kImageBytes = kInfoHeaderBytes + kColourBytes + kMaskBytes;
-
-void WriteDirectory(IconWriter& out) {
-    out.U16(0), out.U16(1), out.U16(1);  // reserved, type icon, one image
-    out.U8(kSize), out.U8(kSize), out.U8(0), out.U8(0);
-    out.U16(1), out.U16(32), out.U32(kImageBytes), out.U32(kHeaderBytes);
-}
-
-void WriteInfoHeader(IconWriter& out) {
-    out.U32(kInfoHeaderBytes), out.U32(kSize), out.U32(2 * kSize);  // colour and mask stacked
-    out.U16(1), out.U16(32), out.U32(0 /* BI_RGB */), out.U32(kColourBytes + kMaskBytes);
-    out.U32(0), out.U32(0), out.U32(0), out.U32(0);
-}
-
-// Rows go bottom-up, pixels as B, G, R, A; transparent pixels are all zero.
-void WriteColours(IconWriter& out, const std::vector<Pixel>& pixels, const Palette& palette) {
-    for (int row = kSize - 1; row >= 0; --row) {
-        for (int column = 0; column < kSize; ++column) {
-            const Pixel& pixel = pixels[row * kSize + column];
-            const Rgb c = pixel.opaque ? Shade(palette, pixel.part, row) : Rgb{0, 0, 0};
-            out.U8(c.b), out.U8(c.g), out.U8(c.r), out.U8(pixel.opaque ? 0xFF : 0x00);
-        }
+// The 128-pixel globe in `palette`; transparent pixels are all zero.
+Image ColourGlobe(const std::vector<Pixel>& pixels, const Palette& palette) {
+    Image image{kSize, std::vector<std::uint8_t>(kPixels * 4)};
+    for (int i = 0; i < kPixels; ++i) {
+        if (!pixels[i].opaque)
+            continue;
+        const Rgb c = Shade(palette, pixels[i].part, i / kSize);
+        std::uint8_t* out = &image.bgra[i * 4];
+        out[0] = c.b, out[1] = c.g, out[2] = c.r, out[3] = 0xFF;
     }
-}
-
-// The AND mask: a set bit leaves the screen as it is.
-void WriteMask(IconWriter& out, const std::vector<Pixel>& pixels) {
-    for (int row = kSize - 1; row >= 0; --row) {
-        for (int column = 0; column < kSize; column += 8) {
-            std::uint8_t bits = 0;
-            for (int bit = 0; bit < 8; ++bit) {
-                if (!pixels[row * kSize + column + bit].opaque)
-                    bits |= 0x80 >> bit;
-            }
-            out.U8(bits);
-        }
-    }
-}
-
-bool WriteFile(const char* path, const IconWriter& out) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "wb"), std::fclose);
-    return file && std::fwrite(out.Bytes().data(), 1, out.Bytes().size(), file.get()) == out.Bytes().size();
-}
-
-bool WriteIcon(const char* path, const std::vector<Pixel>& pixels, const Palette& palette) {
-    IconWriter out;
-    WriteDirectory(out);
-    WriteInfoHeader(out);
-    WriteColours(out, pixels, palette);
-    WriteMask(out, pixels);
-    return WriteFile(path, out);
+    return image;
 }
 
 constexpr int kSmallSides[] = {16, 20, 24, 32};
@@ -188,38 +137,80 @@ std::vector<std::uint8_t> DrawSmallGlobe(int side, const SmallPalette& palette) 
     return pixels;
 }
 
-bool WriteSmallIcons(const char* path, const SmallPalette& palette) {
-    IconWriter out;
-    const auto count = static_cast<std::uint16_t>(std::size(kSmallSides));
-    out.U16(0), out.U16(1), out.U16(count);
-    std::uint32_t offset = 6 + 16 * count;
-    for (const int side : kSmallSides) {
-        const std::uint32_t bytes = kInfoHeaderBytes + side * side * 4 + (side + 31) / 32 * 4 * side;
-        out.U8(side), out.U8(side), out.U8(0), out.U8(0), out.U16(1), out.U16(32), out.U32(bytes), out.U32(offset);
-        offset += bytes;
+std::vector<Image> SmallGlobes(const SmallPalette& palette) {
+    std::vector<Image> images;
+    for (const int side : kSmallSides)
+        images.push_back({side, DrawSmallGlobe(side, palette)});
+    return images;
+}
+
+class IconWriter {
+public:
+    void U8(std::uint8_t v) { bytes_.push_back(v); }
+    void U16(std::uint16_t v) { U8(v & 0xFF), U8(v >> 8); }
+    void U32(std::uint32_t v) { U16(v & 0xFFFF), U16(v >> 16); }
+    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+constexpr std::uint32_t kInfoHeaderBytes = 40;
+
+// AND-mask rows are padded to whole 32-bit words.
+int MaskRowBytes(int side) { return (side + 31) / 32 * 4; }
+std::uint32_t ImageBytes(int side) { return kInfoHeaderBytes + side * side * 4 + MaskRowBytes(side) * side; }
+
+void WriteDirectory(IconWriter& out, const std::vector<Image>& images) {
+    out.U16(0), out.U16(1), out.U16(static_cast<std::uint16_t>(images.size()));  // reserved, type icon, count
+    std::uint32_t offset = 6 + 16 * images.size();
+    for (const Image& image : images) {
+        out.U8(image.side), out.U8(image.side), out.U8(0), out.U8(0);
+        out.U16(1), out.U16(32), out.U32(ImageBytes(image.side)), out.U32(offset);
+        offset += ImageBytes(image.side);
     }
-    for (const int side : kSmallSides) {
-        const std::vector<std::uint8_t> pixels = DrawSmallGlobe(side, palette);
-        const int maskRowBytes = (side + 31) / 32 * 4;
-        out.U32(kInfoHeaderBytes), out.U32(side), out.U32(2 * side), out.U16(1), out.U16(32), out.U32(0);
-        out.U32(side * side * 4 + maskRowBytes * side), out.U32(0), out.U32(0), out.U32(0), out.U32(0);
-        for (int row = side - 1; row >= 0; --row) {
-            for (int i = 0; i < side * 4; ++i)
-                out.U8(pixels[row * side * 4 + i]);
-        }
-        for (int row = side - 1; row >= 0; --row) {
-            for (int byte = 0; byte < maskRowBytes; ++byte) {
-                std::uint8_t bits = 0;
-                for (int bit = 0; bit < 8; ++bit) {
-                    const int column = byte * 8 + bit;
-                    if (column >= side || pixels[(row * side + column) * 4 + 3] == 0)
-                        bits |= 0x80 >> bit;
-                }
-                out.U8(bits);
+}
+
+void WriteInfoHeader(IconWriter& out, int side) {
+    out.U32(kInfoHeaderBytes), out.U32(side), out.U32(2 * side);  // colour and mask stacked
+    out.U16(1), out.U16(32), out.U32(0 /* BI_RGB */), out.U32(ImageBytes(side) - kInfoHeaderBytes);
+    out.U32(0), out.U32(0), out.U32(0), out.U32(0);
+}
+
+// Rows go bottom-up.
+void WriteColours(IconWriter& out, const Image& image) {
+    const int rowBytes = image.side * 4;
+    for (int row = image.side - 1; row >= 0; --row) {
+        for (int i = 0; i < rowBytes; ++i)
+            out.U8(image.bgra[row * rowBytes + i]);
+    }
+}
+
+// The AND mask, bottom-up too: a set bit leaves the screen as it is.
+void WriteMask(IconWriter& out, const Image& image) {
+    for (int row = image.side - 1; row >= 0; --row) {
+        for (int byte = 0; byte < MaskRowBytes(image.side); ++byte) {
+            std::uint8_t bits = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                const int column = byte * 8 + bit;
+                if (column >= image.side || image.bgra[(row * image.side + column) * 4 + 3] == 0)
+                    bits |= 0x80 >> bit;
             }
+            out.U8(bits);
         }
     }
-    return WriteFile(path, out);
+}
+
+bool WriteIcon(const char* path, const std::vector<Image>& images) {
+    IconWriter out;
+    WriteDirectory(out, images);
+    for (const Image& image : images) {
+        WriteInfoHeader(out, image.side);
+        WriteColours(out, image);
+        WriteMask(out, image);
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "wb"), std::fclose);
+    return file && std::fwrite(out.Bytes().data(), 1, out.Bytes().size(), file.get()) == out.Bytes().size();
 }
 
 }  // namespace
@@ -230,8 +221,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<Pixel> globe = DrawGlobe();
-    if (!WriteIcon(argv[1], globe, kOnline) || !WriteIcon(argv[2], globe, kOffline) ||
-        !WriteSmallIcons(argv[3], kOnlineSmall) || !WriteSmallIcons(argv[4], kOfflineSmall)) {
+    if (!WriteIcon(argv[1], {ColourGlobe(globe, kOnline)}) || !WriteIcon(argv[2], {ColourGlobe(globe, kOffline)}) ||
+        !WriteIcon(argv[3], SmallGlobes(kOnlineSmall)) || !WriteIcon(argv[4], SmallGlobes(kOfflineSmall))) {
         std::perror("make_status_icons");
         return 1;
     }
