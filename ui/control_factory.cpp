@@ -111,10 +111,6 @@ void FinishControl(HWND control, const ControlDef& def, int dpi) {
         case ControlKind::SpinEdit:
             AttachSpin(control, def.spin);
             break;
-        case ControlKind::StatusBar:
-            SetPaneEdges(control, def.panes, dpi);  // a text goes only into a pane that exists
-            SetPaneTexts(control, def.panes);
-            break;
         case ControlKind::Hyperlink:
             AttachHyperlink(control, def);
             break;
@@ -122,6 +118,8 @@ void FinishControl(HWND control, const ControlDef& def, int dpi) {
             break;
     }
     FitToDpi(control, def, dpi);
+    if (def.kind == ControlKind::StatusBar)
+        SetPaneTexts(control, def.panes);  // after the panes exist
 }
 
 }  // namespace
